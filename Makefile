@@ -1,0 +1,45 @@
+# Two entry points for a new user (as root on Debian 12): `make run` and `make test`.
+# Each installs what is missing, builds, and runs.
+BUILD ?= build
+JOBS  ?= $(shell nproc)
+
+PACKAGES = cmake make g++ g++-mingw-w64-x86-64 wine wine64 xvfb imagemagick googletest libgtest-dev x11-utils
+
+.PHONY: all deps build build-win build-native run test test-native test-wine bench clean
+
+all: build
+
+deps:
+	@missing=""; for p in $(PACKAGES); do dpkg -s $$p >/dev/null 2>&1 || missing="$$missing $$p"; done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $$missing; \
+	fi
+
+build-win: deps
+	cmake -S . -B $(BUILD)/win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(BUILD)/win -j $(JOBS)
+
+build-native: deps
+	cmake -S . -B $(BUILD)/native -DCMAKE_BUILD_TYPE=Debug
+	cmake --build $(BUILD)/native -j $(JOBS)
+
+build: build-win build-native
+
+run: build-win
+	tools/run.sh $(BUILD)
+
+test-native: build-native
+	ctest --test-dir $(BUILD)/native --output-on-failure
+
+test-wine: build-win
+	tools/with-xvfb.sh $(BUILD)/wineprefix ctest --test-dir $(BUILD)/win --output-on-failure
+
+test: test-native test-wine
+
+bench: build
+	$(BUILD)/native/bench/kav_bench_native
+	tools/with-xvfb.sh $(BUILD)/wineprefix ctest --test-dir $(BUILD)/win -C bench -L bench --output-on-failure
+
+clean:
+	rm -rf $(BUILD)

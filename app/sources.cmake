@@ -1,0 +1,2 @@
+list(APPEND KAV_APP_WIN_SOURCES
+  app/app_stub.cpp)

@@ -1,0 +1,2 @@
+list(APPEND KAV_WIN_SOURCES
+  boxes/boxes_stub.cpp)

@@ -1,0 +1,148 @@
+// window_request.cpp - the single-slot window request through which the Main window (GUI
+// thread) has user windows made on the worker thread, which then owns them.
+#include "core/core.h"
+
+#include "boxes/boxes.h"
+#include "imagewin/imagewin.h"
+#include "textwin/textwin.h"
+
+KAV_WindowRequest window_request;  // arguments: GUI thread while kind is 0, worker while it is set
+
+// Waits, pumping the GUI thread's messages, until the slot is empty. A busy wait: the Main
+// window keeps answering while the worker thread finishes the previous request.
+static void wait_for_empty_slot(void)
+{
+    while (window_request.kind != 0) gui_pump();
+}
+
+// Publishes the request (its arguments are written already) and waits until it is served.
+static void post_and_wait(int kind)
+{
+    window_request.done = 0;
+    window_request.kind = kind;
+    while (window_request.done != 1) gui_pump();
+}
+
+int post_create_image_window(int n, const char *name, int width, int height, int bits_per_pixel)
+{
+    wait_for_empty_slot();
+    window_request.window_number = n;
+    window_request.name = name;
+    window_request.width = width;
+    window_request.height = height;
+    window_request.bits_per_pixel = bits_per_pixel;
+    window_request.x = -1;
+    window_request.y = -1;
+    window_request.zoom = 100;
+    post_and_wait(REQ_CREATE_IMAGE);
+    return window_request.result;
+}
+
+void post_redraw_image_window(int n)
+{
+    wait_for_empty_slot();
+    window_request.window_number = n;
+    window_request.kind = REQ_REDRAW_IMAGE;
+}
+
+int post_load_image_file(int n, const char *path)
+{
+    wait_for_empty_slot();
+    window_request.window_number = n;
+    window_request.file_name = path;
+    window_request.x = 0;
+    window_request.y = 0;
+    post_and_wait(REQ_LOAD_IMAGE);
+    return window_request.result;
+}
+
+void post_paste_bitmap(HBITMAP bitmap)
+{
+    wait_for_empty_slot();
+    window_request.bitmap = bitmap;
+    post_and_wait(REQ_PASTE_BITMAP);
+}
+
+void post_open_text_window(int n)
+{
+    if (n >= 0 && n < KAV_MAX_TEXT_WINDOWS) {
+        HWND existing = text_window_handle(n);
+        if (existing) {
+            SetForegroundWindow(existing);
+            return;
+        }
+    }
+    wait_for_empty_slot();
+    window_request.window_number = n;
+    window_request.x = -1;
+    window_request.y = -1;
+    window_request.width = -1;
+    window_request.height = -1;
+    post_and_wait(REQ_OPEN_TEXT_WINDOW);
+}
+
+void post_open_input_box(int count)
+{
+    wait_for_empty_slot();
+    window_request.window_number = count;
+    window_request.x = 0;
+    window_request.y = 0;
+    post_and_wait(REQ_OPEN_INPUT_BOX);
+}
+
+void post_open_button_box(int columns, int rows)
+{
+    wait_for_empty_slot();
+    window_request.width = columns;
+    window_request.height = rows;
+    window_request.x = 0;
+    window_request.y = 0;
+    post_and_wait(REQ_OPEN_BUTTON_BOX);
+}
+
+static void serve(int kind)
+{
+    KAV_WindowRequest &r = window_request;
+    switch (kind) {
+    case REQ_CREATE_IMAGE:
+        r.result = r.window_number >= KAV_MAX_IMAGE_WINDOWS || r.window_number < 0
+                       ? 4
+                       : create_image_window(r.window_number, r.name, r.x, r.y, r.width, r.height,
+                                             r.bits_per_pixel, r.zoom, 1);
+        break;
+    case REQ_REDRAW_IMAGE:
+        paint_image_window(r.window_number);
+        break;
+    case REQ_LOAD_IMAGE:
+        select_current_window(r.window_number);
+        r.result = load_image_file(r.file_name, r.x, r.y);
+        restore_previous_window();
+        break;
+    case REQ_PASTE_BITMAP:
+        draw_handed_bitmap(r.bitmap);
+        break;
+    case REQ_OPEN_TEXT_WINDOW:
+        if (r.window_number >= 0 && r.window_number < KAV_MAX_TEXT_WINDOWS)
+            KAV_OpenTextWindow(r.window_number, r.x, r.y, r.width, r.height);
+        break;
+    case REQ_OPEN_INPUT_BOX:
+        if (input_box_window) KAV_CloseInputBox();
+        create_input_box(r.x, r.y, r.window_number);
+        break;
+    case REQ_OPEN_BUTTON_BOX:
+        if (button_box_window) KAV_CloseButtonBox();
+        KAV_OpenButtonBox(r.x, r.y, r.width, r.height);
+        break;
+    default:
+        break;
+    }
+}
+
+void serve_window_request(void)
+{
+    int kind = window_request.kind;
+    if (kind == 0) return;
+    serve(kind);
+    window_request.done = 1;
+    window_request.kind = 0;
+}

@@ -1,0 +1,2 @@
+list(APPEND KAV_WIN_SOURCES
+  imagewin/imagewin_stub.cpp)

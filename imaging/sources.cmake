@@ -1,0 +1,2 @@
+list(APPEND KAV_PURE_SOURCES
+  imaging/drawing_state.cpp)

@@ -1,0 +1,155 @@
+// kavlib.h - the programming interface of KAVLIB 7.6 for applications.
+//
+// KAVLIB owns the process: it starts, shows a small Main window (Start, Stop, Exit) and runs
+// the application on a worker thread. The application supplies two routines, KAV_Setup and
+// KAV_Main, and learns everything else by polling: press counters, committed item texts and
+// run_state.stop_requested. Every user window belongs to the worker thread; its messages are
+// handled while the application is inside a library call that pumps (KAV_PumpMessages, every
+// print, every line input).
+//
+// Conventions: window numbers are 0..255 and index fixed tables; results are small integers,
+// 0 for success and one code per distinct failure; text is ANSI (the system code page);
+// colours are colour words 0x00RRGGBB; positions are relative to the top-left corner of the
+// desktop work area, -1 letting the system choose; sizes are client sizes.
+//
+// This header never includes windows.h.
+#ifndef KAVLIB_H
+#define KAVLIB_H
+
+#include <atomic>
+#include <stdint.h>
+
+#define KAV_VERSION "7.6"
+
+//------------------------------------------------------------------------------------------------
+// Application: the two routines an application supplies (both run on the worker thread)
+//------------------------------------------------------------------------------------------------
+void KAV_Setup(void);  // runs once when the worker thread starts; opens the first windows
+void KAV_Main(void);   // runs on every Start until it returns; polls run_state.stop_requested
+
+//------------------------------------------------------------------------------------------------
+// Run state and message pumping
+//------------------------------------------------------------------------------------------------
+// The run state shared by the GUI thread (Main window) and the worker thread. Atomic, so each
+// thread sees the other's writes in the order they were made.
+struct KAV_RunState {
+    std::atomic<int> start_requested;  // 1: run KAV_Main as soon as no run is active
+    std::atomic<int> running;          // 1 while KAV_Main runs
+    std::atomic<int> stop_requested;   // 1: Stop or Exit was chosen; KAV_Main should return
+    std::atomic<int> exit_state;       // 0 running, 1 exit asked, 2 worker thread finished
+};
+extern KAV_RunState run_state;
+
+void KAV_PumpMessages(void);  // dispatches every pending message of the calling thread; never blocks
+void KAV_WaitMessage(void);   // sleeps until a message arrives for this thread, at most about 1 ms
+void KAV_Pause(const char *text);  // message box "Pause" with the text; returns when it is closed
+uint32_t KAV_Milliseconds(void);   // the millisecond clock: unsigned, wraps; take differences unsigned
+
+//------------------------------------------------------------------------------------------------
+// Text windows: console output and line input
+//------------------------------------------------------------------------------------------------
+#define KAV_MAX_TEXT_WINDOWS 256  // text window numbers are 0..255
+#define KAV_LINE_BYTES 256        // a line read by KAV_InputText, terminator included
+
+int  KAV_OpenTextWindow(int n, int x, int y, int width, int height);  // 0 made; 1 n existed (fronted, made current) or n out of range
+void KAV_ShowTextWindow(void);             // fronts the current text window, or opens window 0 centred
+void KAV_Printf(const char *format, ...);  // prints into the current text window (wraps, scrolls)
+int  KAV_CloseTextWindow(int n);           // 0 destroyed; 1 bad number or no such window
+int  KAV_SelectTextWindow(int n);          // 0 n is now current; 1 bad number or no such window
+void KAV_InputText(char line[KAV_LINE_BYTES]);   // reads a typed line; "" when the input ended without Enter
+void KAV_PushTextColor(uint32_t text, uint32_t back);  // saves the current colours and sets new ones
+void KAV_PopTextColor(void);               // restores the colours saved by the last push
+int  KAV_CommandPrompt(void);              // "Cmd>" prompt: exit, start, help, ver, color; 0 known, 1 not
+void KAV_CloseAllLogs(void);               // closes the log file of every text window
+
+//------------------------------------------------------------------------------------------------
+// Input box and Button box
+//------------------------------------------------------------------------------------------------
+#define KAV_MAX_ITEMS 30      // items of the Input box
+#define KAV_ITEM_BYTES 256    // one committed item text, terminator included
+#define KAV_MAX_BUTTONS 256   // buttons of the Button box
+
+extern char *item_values[KAV_MAX_ITEMS];      // committed text of each Input box item
+extern int button_presses[KAV_MAX_BUTTONS];   // presses of each button since the application cleared it
+
+void KAV_OpenInputBox(int x, int y, int count);   // (re)opens the Input box with count items, through the worker thread
+void KAV_CloseInputBox(void);                     // destroys the Input box if it exists
+void KAV_RenameInputItem(int i);                  // asks for a new label of item i in the current text window
+void KAV_SetInputBoxTitle(int i, const char *label);  // sets the label of item i
+void KAV_ResizeInputBox(int label_width, int edit_width);  // re-lays the box with these widths
+int  KAV_InputItemCount(void);                    // items of the Input box, 0 when there is none
+
+void KAV_OpenButtonBox(int x, int y, int columns, int rows);  // makes the box unless one exists or the grid is bad
+void KAV_CloseButtonBox(void);                    // destroys the Button box if it exists
+void KAV_SetButtonBoxTitle(int i, const char *label);  // sets the label of button i; "\n" starts a new line
+void KAV_RenameButton(int i);                     // asks for a new label of button i in the current text window
+void KAV_ResizeButtonBox(int width, int height);  // sets the button size and re-lays the box
+int  KAV_ButtonCount(void);                       // buttons of the Button box, 0 when there is none
+
+//------------------------------------------------------------------------------------------------
+// Image windows
+//------------------------------------------------------------------------------------------------
+#define KAV_MAX_IMAGE_WINDOWS 256  // image window numbers are 0..255
+
+// The pixel memory of image window n, valid only while the window exists. 32-bit windows:
+// words[x + y * width], 0x00RRGGBB. 8-bit windows: bytes[x + y * stride], stride = width
+// rounded up to a multiple of 4, each byte an index into the window's colour table.
+struct KAV_PixelMemory {
+    uint32_t *words;
+    uint8_t *bytes;
+};
+extern KAV_PixelMemory pixels[KAV_MAX_IMAGE_WINDOWS];
+
+// Creation: 0 made; 1 number in use; 2 the zoom cannot be met within the screen; 3 no bitmap;
+// 4 number out of range. The FL kinds may be up to twice the screen size.
+int KAV_CreateImage(int n, const char *name, int x, int y, int width, int height, int zoom);     // 32-bit
+int KAV_CreateImage8(int n, const char *name, int x, int y, int width, int height, int zoom);    // 8-bit, grey table
+int KAV_CreateImageFL(int n, const char *name, int x, int y, int width, int height, int zoom);   // 32-bit, large
+int KAV_CreateImage8FL(int n, const char *name, int x, int y, int width, int height, int zoom);  // 8-bit, large
+
+int  KAV_DestroyImage(int n);                 // 0 destroyed; 1 bad number or free
+int  KAV_IsImageWindow(int n);                // 1 while image window n exists
+void KAV_InvalidateImages(void);              // asks every live image window to repaint
+int  KAV_PaintImage(int n);                   // paints the window from its pixels now
+int  KAV_SetZoom(int n, int zoom);            // 0; 1 bad window; 2 the zoom cannot be met
+int  KAV_SetStretchMode(int n, int mode);     // 3 plain, 4 smoothed ("*" in the title)
+int  KAV_GetStretchMode(int n);               // the window's mode, 0 for a bad window
+int  KAV_ResizeImage(int n, int width, int height);  // re-creates the window black at a new size
+void KAV_ClearImage(int n);                   // sets every pixel to 0 (caller repaints)
+int  KAV_SelectImage(int n);                  // makes n the current image window; 1 bad window
+int  KAV_RestoreImage(void);                  // makes the previously current window current again
+int  KAV_CurrentImage(void);                  // number of the current image window
+
+// Files and clipboard, on the current image window.
+#define KAV_PATH_BYTES 260  // ANSI path, terminator included
+enum { KAV_BMP = 0, KAV_JPEG = 1, KAV_GIF = 2, KAV_PNG = 3, KAV_TIFF = 4 };  // save kinds
+int  KAV_LoadImage(const char *file_name, int x, int y);  // 0; 1 no image in the file; 2 no current window
+int  KAV_SaveImage(int height, int width, int kind, const char *file_name);  // 0; 1 write failed; 2 empty size; 3 no window
+int  KAV_OpenFileDialog(char name[KAV_PATH_BYTES]);  // 0 chosen; 1 cancelled
+int  KAV_SaveFileDialog(char name[KAV_PATH_BYTES]);  // 0 chosen; 1 cancelled
+void KAV_CopyToClipboard(int n);                     // puts window n's picture on the clipboard
+void KAV_PasteFromClipboard(int n, int x, int y);    // draws the clipboard's bitmap into window n at (x, y)
+void KAV_ReadRect(void *buffer, int x, int y, int width, int height);  // packed rows; 0 outside
+int  KAV_SetColorTable(const uint32_t *colors, int count);  // 0; 1 no window; 2 not 8-bit
+int  KAV_GetColorTable(uint32_t colors[256]);               // 0; 1 no window; 2 not 8-bit
+extern int jpeg_quality;  // 0..100, handed to the JPEG encoder
+
+//------------------------------------------------------------------------------------------------
+// Pixels, colour models and the drawing state (on the current image window)
+//------------------------------------------------------------------------------------------------
+extern uint32_t drawing_colour;  // colour of boxes, fills and the window's drawing commands
+extern uint32_t kav_tc;          // colour of the built-in bitmap font
+extern uint32_t kav_tttc;        // colour of TrueType text
+struct KAV_Point { int32_t x, y; };
+extern KAV_Point pen_position;   // the last point plotted or the end of the last line
+extern KAV_Point text_cursor;    // x and baseline y of the next character drawn into an image
+extern int32_t text_left_margin; // x to which a newline returns the text cursor
+
+void    plot(int32_t x, int32_t y, uint32_t colour);      // moves the pen, stores colour if inside
+void    put_pixel(int32_t x, int32_t y, uint32_t colour); // stores colour if inside
+int32_t get_pixel(int32_t x, int32_t y);                  // the pixel value, 0 outside
+int32_t get_pixel_checked(int32_t x, int32_t y);          // the pixel value, -1 outside
+void    xor_plot(int32_t x, int32_t y);                   // moves the pen, inverts the pixel if inside
+void    xor_pixel(int32_t x, int32_t y);                  // inverts the pixel if inside
+
+#endif

@@ -1,0 +1,114 @@
+// The runtime core in a live process: the Main window, the run state and the window request.
+#include "harness.h"
+
+#include <string>
+
+using namespace kavtest;
+
+static std::wstring text_of(HWND hwnd)
+{
+    wchar_t text[256];
+    GetWindowTextW(hwnd, text, 256);
+    return text;
+}
+
+TEST(MainWindow, IsLiveCentredAndRestsOnTheWorkAreaBottom)
+{
+    ASSERT_TRUE(main_window != NULL);
+    wchar_t cls[64];
+    GetClassNameW(main_window, cls, 64);
+    EXPECT_EQ(std::wstring(L"kavlib_mw0"), cls);
+    EXPECT_EQ(std::wstring(L"KAVLIB 7.6 [0]"), text_of(main_window));
+
+    RECT area, r;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    GetWindowRect(main_window, &r);
+    EXPECT_EQ(area.bottom, r.bottom);
+    EXPECT_LE(abs((r.left + r.right) - (area.left + area.right)), 1);
+    RECT client;
+    GetClientRect(main_window, &client);
+    EXPECT_EQ(240, client.right);
+
+    HWND status = GetDlgItem(main_window, STATUS_LINE_ID);
+    ASSERT_TRUE(status != NULL);
+    std::wstring s = text_of(status);
+    EXPECT_EQ(12u, s.find(L"32-bit color")) << "centred around column 18";
+}
+
+TEST(MainWindow, TheFrameCannotResizeIt)
+{
+    RECT before, proposed;
+    GetWindowRect(main_window, &before);
+    proposed = before;
+    proposed.right += 50;
+    proposed.bottom += 30;
+    SendMessageW(main_window, WM_SIZING, WMSZ_BOTTOMRIGHT, (LPARAM)&proposed);
+    EXPECT_TRUE(EqualRect(&before, &proposed));
+}
+
+TEST(RunState, StartWhileRunningDoesNothing)
+{
+    on_worker([] {});  // a run is active
+    ASSERT_EQ(1, run_state.running.load());
+    main_command(CMD_START);
+    Sleep(50);
+    EXPECT_EQ(0, run_state.start_requested.load());
+    EXPECT_EQ(1, run_state.running.load());
+}
+
+TEST(RunState, StopEndsTheRunAndWhileIdleOnlySetsTheFlag)
+{
+    on_worker([] {});
+    main_command(CMD_STOP);
+    ASSERT_TRUE(wait_until([] { return run_state.running == 0; }));
+    EXPECT_EQ(0, run_state.stop_requested.load()) << "the worker clears it when a run ends";
+
+    main_command(CMD_STOP);  // idle: only the flag
+    ASSERT_TRUE(wait_until([] { return run_state.stop_requested == 1; }));
+    Sleep(50);
+    EXPECT_EQ(0, run_state.running.load());
+
+    main_command(CMD_START);  // the next Start clears it before the main routine begins
+    ASSERT_TRUE(wait_until([] { return run_state.running == 1; }));
+    int seen = -1;
+    on_worker([&] { seen = run_state.stop_requested; });
+    EXPECT_EQ(0, seen);
+}
+
+TEST(RunState, KeysOfTheMainWindowStartAndStop)
+{
+    on_worker([] {});
+    PostMessageW(main_window, WM_KEYDOWN, 'C', 0);
+    ASSERT_TRUE(wait_until([] { return run_state.running == 0; }));
+    PostMessageW(main_window, WM_KEYDOWN, 'S', 0);
+    ASSERT_TRUE(wait_until([] { return run_state.running == 1; }));
+}
+
+// Posts from a thread that pumps like the Main window does; requests are served while idle.
+TEST(WindowRequest, CreateForNumber300AnswersFourAndIsServedOnlyWhileIdle)
+{
+    on_worker([] {});
+    int answer = -1;
+    HANDLE poster = CreateThread(NULL, 0, [](LPVOID p) -> DWORD {
+        *(int *)p = post_create_image_window(300, "x", 10, 10, 32);
+        return 0;
+    }, &answer, 0, NULL);
+    Sleep(100);
+    EXPECT_EQ(-1, answer) << "not served while the main routine runs";
+    EXPECT_EQ(REQ_CREATE_IMAGE, window_request.kind.load());
+    main_command(CMD_STOP);
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(poster, 5000));
+    CloseHandle(poster);
+    EXPECT_EQ(4, answer);
+    EXPECT_EQ(0, window_request.kind.load());
+    EXPECT_EQ(1, window_request.done.load());
+}
+
+TEST(Clock, CountsMilliseconds)
+{
+    uint32_t a = KAV_Milliseconds();
+    Sleep(100);
+    uint32_t d = KAV_Milliseconds() - a;
+    EXPECT_GE(d, 90u);
+    EXPECT_LE(d, 1000u);
+}
