@@ -3,7 +3,7 @@
 BUILD ?= build
 JOBS  ?= $(shell nproc)
 
-PACKAGES = cmake make g++ g++-mingw-w64-x86-64 wine wine64 xvfb imagemagick googletest libgtest-dev x11-utils
+PACKAGES = cmake make g++ g++-mingw-w64-x86-64 wine wine64 xvfb imagemagick googletest
 
 .PHONY: all deps build build-win build-native run test test-native test-wine bench clean
 
