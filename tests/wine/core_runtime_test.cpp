@@ -112,3 +112,68 @@ TEST(Clock, CountsMilliseconds)
     EXPECT_GE(d, 90u);
     EXPECT_LE(d, 1000u);
 }
+
+TEST(Startup, RecordsTheCurrentDirectoryThreeTimes)
+{
+    wchar_t here[KAV_PATH_UNITS];
+    GetCurrentDirectoryW(KAV_PATH_UNITS, here);
+    EXPECT_EQ(std::wstring(here), open_directory_w);
+    EXPECT_EQ(std::wstring(here), save_directory_w);
+    std::wstring log = log_directory_w;
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(L'\\', log.back());
+    EXPECT_NE(L'\\', log[log.size() - 2]) << "exactly one backslash is appended";
+    char ansi[KAV_PATH_BYTES];
+    wide_to_ansi(here, ansi, KAV_PATH_BYTES);
+    EXPECT_STREQ(ansi, open_directory);
+}
+
+TEST(Helpers, StatusTextIsCentredAndTheDepthComesBack)
+{
+    HWND status = GetDlgItem(main_window, STATUS_LINE_ID);
+    on_worker([] { set_status_text("Input text"); });
+    EXPECT_EQ(13u, text_of(status).find(L"Input text"));
+    on_worker([] { show_colour_depth_status(); });
+    EXPECT_EQ(12u, text_of(status).find(L"32-bit color"));
+}
+
+TEST(Helpers, PauseShowsItsTextAndReturnsWhenClosed)
+{
+    on_worker_async([] { KAV_Pause("Look at this"); });
+    HWND box = NULL;
+    ASSERT_TRUE(wait_until([&] { return (box = FindWindowW(L"#32770", L"Pause")) != NULL; }));
+    EXPECT_FALSE(worker_done());
+    bool found = false;
+    EnumChildWindows(box, [](HWND child, LPARAM out) -> BOOL {
+        if (text_of(child) == L"Look at this") *(bool *)out = true;
+        return TRUE;
+    }, (LPARAM)&found);
+    EXPECT_TRUE(found);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(wait_worker(5000));
+}
+
+TEST(Helpers, ConversionsAreBoundedAndTerminated)
+{
+    char small[8];
+    EXPECT_EQ(7, wide_to_ansi(L"abcdefghijkl", small, 8));
+    EXPECT_STREQ("abcdefg", small);
+    wchar_t wide[4];
+    EXPECT_EQ(3, ansi_to_wide("abcdef", wide, 4));
+    EXPECT_EQ(std::wstring(L"abc"), wide);
+    EXPECT_EQ(2, ansi_to_wide("ab", wide, 4));
+}
+
+TEST(MainWindow, MenuBarHoldsStartStopExit)
+{
+    HMENU bar = GetMenu(main_window);
+    ASSERT_EQ(3, GetMenuItemCount(bar));
+    const wchar_t *texts[] = {L"Start(&S)", L"Stop(&C)", L"Exit(&X)"};
+    const UINT ids[] = {CMD_START, CMD_STOP, CMD_EXIT};
+    for (int i = 0; i < 3; i++) {
+        wchar_t text[64];
+        GetMenuStringW(bar, i, text, 64, MF_BYPOSITION);
+        EXPECT_EQ(std::wstring(texts[i]), text);
+        EXPECT_EQ(ids[i], GetMenuItemID(bar, i));
+    }
+}
