@@ -1,5 +1,6 @@
 list(APPEND KAV_PURE_SOURCES
-  core/status_field.cpp)
+  core/status_field.cpp
+  core/edge_snap.cpp)
 list(APPEND KAV_WIN_SOURCES
   core/startup.cpp
   core/worker.cpp
