@@ -1,2 +1,9 @@
+list(APPEND KAV_PURE_SOURCES
+  imagewin/zoom_fit.cpp
+  imagewin/file_rules.cpp
+  imagewin/indexed_picture.cpp)
 list(APPEND KAV_WIN_SOURCES
-  imagewin/imagewin_stub.cpp)
+  imagewin/image_table.cpp
+  imagewin/image_window_proc.cpp
+  imagewin/image_files.cpp
+  imagewin/image_clipboard.cpp)

@@ -69,10 +69,10 @@ void KAV_CloseAllLogs(void);               // closes the log file of every text 
 #define KAV_ITEM_BYTES 256    // one committed item text, terminator included
 #define KAV_MAX_BUTTONS 256   // buttons of the Button box
 
-extern char *item_values[KAV_MAX_ITEMS];      // committed text of each Input box item
+extern char *item_values[KAV_MAX_ITEMS];      // committed text of each Input box item; NULL without that item
 extern int button_presses[KAV_MAX_BUTTONS];   // presses of each button since the application cleared it
 
-void KAV_OpenInputBox(int x, int y, int count);   // (re)opens the Input box with count items, through the worker thread
+void KAV_OpenInputBox(int x, int y, int count);   // (re)opens the Input box with count items (clamped to 1..30) on the worker thread
 void KAV_CloseInputBox(void);                     // destroys the Input box if it exists
 void KAV_RenameInputItem(int i);                  // asks for a new label of item i in the current text window
 void KAV_SetInputBoxTitle(int i, const char *label);  // sets the label of item i
@@ -83,7 +83,7 @@ void KAV_OpenButtonBox(int x, int y, int columns, int rows);  // makes the box u
 void KAV_CloseButtonBox(void);                    // destroys the Button box if it exists
 void KAV_SetButtonBoxTitle(int i, const char *label);  // sets the label of button i; "\n" starts a new line
 void KAV_RenameButton(int i);                     // asks for a new label of button i in the current text window
-void KAV_ResizeButtonBox(int width, int height);  // sets the button size and re-lays the box
+void KAV_ResizeButtonBox(int width, int height);  // sets the box's client size; the buttons follow it
 int  KAV_ButtonCount(void);                       // buttons of the Button box, 0 when there is none
 
 //------------------------------------------------------------------------------------------------
@@ -151,5 +151,23 @@ int32_t get_pixel(int32_t x, int32_t y);                  // the pixel value, 0 
 int32_t get_pixel_checked(int32_t x, int32_t y);          // the pixel value, -1 outside
 void    xor_plot(int32_t x, int32_t y);                   // moves the pen, inverts the pixel if inside
 void    xor_pixel(int32_t x, int32_t y);                  // inverts the pixel if inside
+
+// Colour models (pure integer functions of colour words).
+struct KAV_Hsv { int32_t hue, saturation, value; };  // hue 0..359, saturation (chroma) and value 0..255
+struct KAV_YCrCb { int32_t y, cr, cb; };            // Cr and Cb -127..128
+struct KAV_Yuv { int32_t y, u, v; };
+struct KAV_Yiq { int32_t y, i, q; };
+KAV_Hsv   rgb_to_hsv(uint32_t colour);                // integer hexcone model
+int32_t   hue_of(uint32_t colour);                    // rgb_to_hsv(colour).hue
+int32_t   saturation_of(uint32_t colour);             // rgb_to_hsv(colour).saturation
+int32_t   value_of(uint32_t colour);                  // rgb_to_hsv(colour).value
+uint32_t  hsv_to_rgb(int32_t value, int32_t saturation, int32_t hue);  // inverse up to rounding
+int32_t   luminance(uint32_t colour);                 // Y 0..255, BT.601 weights
+KAV_YCrCb to_ycrcb(uint32_t colour);                  // Y, Cr, Cb
+KAV_Yuv   to_yuv(uint32_t colour);                    // Y, U, V
+KAV_Yiq   to_yiq(uint32_t colour);                    // Y, I, Q
+uint32_t  ycrcb_to_rgb(int32_t y, int32_t cr, int32_t cb);  // channels clamped to 0..255
+uint32_t  yuv_to_rgb(int32_t y, int32_t u, int32_t v);      // channels clamped to 0..255
+uint32_t  yiq_to_rgb(int32_t y, int32_t i, int32_t q);      // channels clamped to 0..255
 
 #endif
