@@ -1,4 +1,4 @@
 list(APPEND KAV_APP_PURE_SOURCES
   app/imagedata.cpp)
 list(APPEND KAV_APP_WIN_SOURCES
-  app/app_stub.cpp)
+  app/converter.cpp)
