@@ -1,2 +1,10 @@
+list(APPEND KAV_PURE_SOURCES
+  textwin/text_layout.cpp
+  textwin/key_ring.cpp
+  textwin/colour_stack.cpp
+  textwin/command_names.cpp)
 list(APPEND KAV_WIN_SOURCES
-  textwin/textwin_stub.cpp)
+  textwin/text_table.cpp
+  textwin/line_input.cpp
+  textwin/text_window_proc.cpp
+  textwin/command_prompt.cpp)

@@ -1,0 +1,234 @@
+// Wrapping, scrolling and the echo cursor of text windows, as pure rules over a geometry.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "textwin/text_layout.h"
+
+namespace {
+
+struct Drawn {
+    std::wstring units;
+    int x, y;
+};
+
+struct Recorder {
+    std::vector<Drawn> runs;
+    std::vector<ScrollStep> scrolls;
+};
+
+void record_run(void *context, const wchar_t *units, int count, int x, int y)
+{
+    ((Recorder *)context)->runs.push_back({std::wstring(units, count), x, y});
+}
+
+void record_scroll(void *context, const ScrollStep *step)
+{
+    ((Recorder *)context)->scrolls.push_back(*step);
+}
+
+// 10 cells of 8 x 16 pixels, 4 lines of room (a fifth line's bottom would touch the edge).
+const TextGeometry kWindow = {80, 80, 8, 16};
+
+void print(const std::wstring &text, TextCursor *cursor, Recorder *rec, const TextGeometry &g = kWindow)
+{
+    lay_out_print(text.c_str(), (int)text.size(), cursor, &g, record_run, record_scroll, rec);
+}
+
+}  // namespace
+
+TEST(CharCells, AsciiAndHalfWidthKatakanaAreOneCellEverythingElseTwo)
+{
+    EXPECT_EQ(1, char_cells(L'a'));
+    EXPECT_EQ(1, char_cells(0x7F));
+    EXPECT_EQ(2, char_cells(0x80));
+    EXPECT_EQ(2, char_cells(0xFF60));
+    EXPECT_EQ(1, char_cells(0xFF61));
+    EXPECT_EQ(1, char_cells(0xFF9F));
+    EXPECT_EQ(2, char_cells(0xFFA0));
+    EXPECT_EQ(2, char_cells(0x3042));
+}
+
+TEST(Print, TwoPrintsJoinOnOneLineAndEachRunIsDrawnWhereItStarted)
+{
+    TextCursor c = {0, 0};
+    Recorder rec;
+    print(L"abc", &c, &rec);
+    EXPECT_EQ(24, c.x);
+    print(L"def\n", &c, &rec);
+    ASSERT_EQ(2u, rec.runs.size());
+    EXPECT_EQ(L"abc", rec.runs[0].units);
+    EXPECT_EQ(0, rec.runs[0].x);
+    EXPECT_EQ(L"def", rec.runs[1].units);
+    EXPECT_EQ(24, rec.runs[1].x);
+    EXPECT_EQ(0, rec.runs[1].y);
+    EXPECT_EQ(0, c.x);
+    EXPECT_EQ(16, c.y);
+    EXPECT_TRUE(rec.scrolls.empty());
+}
+
+TEST(Print, FitIsStrictAndLongTextContinuesAtTheLeft)
+{
+    TextCursor c = {0, 0};
+    Recorder rec;
+    print(L"0123456789", &c, &rec);  // right edge exactly on the width: still fits
+    ASSERT_EQ(1u, rec.runs.size());
+    EXPECT_EQ(80, c.x);
+    EXPECT_EQ(0, c.y);
+
+    print(L"ab", &c, &rec);  // one pixel more wraps, the run starts the next line
+    ASSERT_EQ(2u, rec.runs.size());
+    EXPECT_EQ(L"ab", rec.runs[1].units);
+    EXPECT_EQ(0, rec.runs[1].x);
+    EXPECT_EQ(16, rec.runs[1].y);
+    EXPECT_EQ(16, c.x);
+}
+
+TEST(Print, TwoCellCharacterThatDoesNotFitMovesWhole)
+{
+    TextCursor c = {0, 0};
+    Recorder rec;
+    std::wstring text = L"123456789";
+    text += wchar_t(0x3042);
+    print(text, &c, &rec);
+    ASSERT_EQ(2u, rec.runs.size());
+    EXPECT_EQ(L"123456789", rec.runs[0].units);
+    EXPECT_EQ(std::wstring(1, wchar_t(0x3042)), rec.runs[1].units);
+    EXPECT_EQ(0, rec.runs[1].x);
+    EXPECT_EQ(16, rec.runs[1].y);
+    EXPECT_EQ(16, c.x);
+}
+
+TEST(Print, ControlCharactersOtherThanLineFeedAreOneCellGlyphs)
+{
+    TextCursor c = {0, 0};
+    Recorder rec;
+    print(L"a\tb\r", &c, &rec);
+    ASSERT_EQ(1u, rec.runs.size());
+    EXPECT_EQ(32, c.x);
+}
+
+TEST(Print, EmptyTextDrawsNothing)
+{
+    TextCursor c = {40, 16};
+    Recorder rec;
+    print(L"", &c, &rec);
+    EXPECT_TRUE(rec.runs.empty());
+    EXPECT_EQ(40, c.x);
+}
+
+TEST(LineFeed, ScrollsWhenTheNewLineWouldTouchTheBottomEdge)
+{
+    int y = 48;  // line 4 of kWindow: bottom at 64, clear of 80
+    EXPECT_FALSE(line_feed_rule(&y, &kWindow).scrolled);
+    EXPECT_EQ(48, y);
+
+    y = 64;  // bottom would be exactly 80
+    ScrollStep s = line_feed_rule(&y, &kWindow);
+    EXPECT_TRUE(s.scrolled);
+    EXPECT_EQ(48, s.copy_height);
+    EXPECT_EQ(48, y);
+    EXPECT_EQ(48, s.fill_y);
+}
+
+TEST(Print, ManyLinesScrollOneLineAtATime)
+{
+    TextCursor c = {0, 0};
+    Recorder rec;
+    print(L"1\n2\n3\n4\n5\n6\n", &c, &rec);
+    EXPECT_EQ(3u, rec.scrolls.size()) << "lines 4, 5 and 6 each scroll once";
+    EXPECT_EQ(48, c.y);
+    ASSERT_EQ(6u, rec.runs.size());
+    EXPECT_EQ(48, rec.runs[5].y);
+}
+
+TEST(Print, WindowNarrowerThanOneCellPutsEachCharacterOnItsOwnLine)
+{
+    TextGeometry tiny = {4, 200, 8, 16};
+    TextCursor c = {0, 0};
+    Recorder rec;
+    print(L"abc", &c, &rec, tiny);
+    ASSERT_EQ(3u, rec.runs.size());
+    EXPECT_EQ(16, rec.runs[0].y) << "even the first character wraps";
+    EXPECT_EQ(48, rec.runs[2].y);
+}
+
+TEST(Echo, WrapsOneCellEarlierThanPrintAndBackspaceReturnsAcrossTheWrap)
+{
+    EchoCursor c = {};
+    EchoTyped t;
+    for (int i = 0; i < 9; i++) echo_type(&c, 1, &kWindow, &t);
+    EXPECT_FALSE(t.wrapped) << "nine cells and the cursor cell fill the line";
+    EXPECT_EQ(72, c.x);
+    echo_type(&c, 1, &kWindow, &t);  // the tenth, which print would still fit, ends the line
+    EXPECT_TRUE(t.wrapped);
+    EXPECT_EQ(72, t.draw_x);
+    EXPECT_EQ(0, c.x);
+    EXPECT_EQ(16, c.y);
+    EXPECT_EQ(1, c.wraps);
+    EXPECT_EQ(72, c.saved_x[1]);
+
+    EchoErased e;
+    echo_erase(&c, 1, &kWindow, &e);
+    EXPECT_EQ(0, e.blank_x);
+    EXPECT_EQ(16, e.blank_y);
+    EXPECT_EQ(72, c.x);
+    EXPECT_EQ(0, c.y);
+    EXPECT_EQ(0, c.wraps);
+}
+
+TEST(Echo, TwoCellCharacterMovesWholeAndBackspacePutsTheCursorBack)
+{
+    EchoCursor c = {};
+    c.x = 72;  // one cell left before the edge of 80
+    EchoTyped t;
+    echo_type(&c, 2, &kWindow, &t);
+    EXPECT_TRUE(t.moved);
+    EXPECT_EQ(72, t.blank_x);
+    EXPECT_EQ(0, t.draw_x);
+    EXPECT_EQ(16, t.draw_y);
+    EXPECT_EQ(16, c.x);
+    EXPECT_EQ(88, c.saved_x[1]) << "its would-be end marks the move";
+
+    EchoErased e;
+    echo_erase(&c, 2, &kWindow, &e);
+    EXPECT_TRUE(e.wide);
+    EXPECT_EQ(0, e.wide_x);
+    EXPECT_EQ(16, e.wide_y);
+    EXPECT_EQ(72, c.x);
+    EXPECT_EQ(0, c.y);
+    EXPECT_EQ(0, c.wraps);
+}
+
+TEST(Echo, TwoCellCharacterEndingALineIsErasedWhereItStood)
+{
+    EchoCursor c = {};
+    c.x = 64;  // fits whole (64 + 16 <= 80) but leaves no cursor cell
+    EchoTyped t;
+    echo_type(&c, 2, &kWindow, &t);
+    EXPECT_FALSE(t.moved);
+    EXPECT_TRUE(t.wrapped);
+    EchoErased e;
+    echo_erase(&c, 2, &kWindow, &e);
+    EXPECT_EQ(64, e.wide_x);
+    EXPECT_EQ(0, e.wide_y);
+    EXPECT_EQ(64, c.x);
+    EXPECT_EQ(0, c.wraps);
+}
+
+TEST(Echo, WrapsScrollAtTheBottomAndTheSavedStackStaysBounded)
+{
+    TextGeometry narrow = {20, 64, 8, 16};  // every character wraps; a two-cell one wraps twice
+    EchoCursor c = {};
+    EchoTyped t;
+    int scrolls = 0;
+    for (int i = 0; i < KAV_INPUT_UNITS; i++) {
+        c.x = 8;
+        echo_type(&c, 2, &narrow, &t);
+        scrolls += t.before.scrolled + t.after.scrolled;
+    }
+    EXPECT_EQ(KAV_ECHO_WRAPS, c.wraps);
+    EXPECT_GT(scrolls, 0);
+    EXPECT_LT(c.y + 16, 64 + 1);
+}

@@ -1,0 +1,124 @@
+// text_layout.cpp - see text_layout.h.
+#include "textwin/text_layout.h"
+
+#include <string.h>
+
+int char_cells(unsigned unit)
+{
+    if (unit < 0x80) return 1;
+    if (unit >= 0xFF61 && unit <= 0xFF9F) return 1;  // half-width katakana
+    return 2;
+}
+
+ScrollStep line_feed_rule(int *cursor_y, const TextGeometry *g)
+{
+    ScrollStep step = {0, 0, 0};
+    if (*cursor_y + g->char_height < g->height) return step;
+    step.scrolled = 1;
+    step.copy_height = *cursor_y - g->char_height;
+    *cursor_y -= g->char_height;
+    step.fill_y = *cursor_y;
+    return step;
+}
+
+// Draws the pending run (if any) and moves the cursor to the start of the next line.
+static void new_line(const wchar_t *run, int run_length, TextCursor *cursor, const TextGeometry *g,
+                     draw_run_fn draw_run, scroll_fn scroll, void *context)
+{
+    if (run_length > 0) draw_run(context, run, run_length, cursor->x, cursor->y);
+    cursor->y += g->char_height;
+    cursor->x = 0;
+    ScrollStep step = line_feed_rule(&cursor->y, g);
+    if (step.scrolled) scroll(context, &step);
+}
+
+void lay_out_print(const wchar_t *text, int count, TextCursor *cursor, const TextGeometry *g,
+                   draw_run_fn draw_run, scroll_fn scroll, void *context)
+{
+    int px = cursor->x;
+    int run_start = 0;
+    int run_length = 0;
+    for (int i = 0; i < count; i++) {
+        unsigned unit = (unsigned)text[i];
+        if (unit == 0x0A) {
+            new_line(text + run_start, run_length, cursor, g, draw_run, scroll, context);
+            px = 0;
+            run_start = i + 1;
+            run_length = 0;
+            continue;
+        }
+        int advance = char_cells(unit) * g->char_width;
+        if (px + advance > g->width) {
+            new_line(text + run_start, run_length, cursor, g, draw_run, scroll, context);
+            px = 0;
+            run_start = i;
+            run_length = 0;
+        }
+        run_length++;
+        px += advance;
+    }
+    if (run_length > 0) {
+        draw_run(context, text + run_start, run_length, cursor->x, cursor->y);
+        cursor->x = px;
+    }
+}
+
+// Moves the echo cursor to the start of the next line, remembering where to come back to.
+static void echo_wrap(EchoCursor *c, int saved_x, const TextGeometry *g, ScrollStep *step)
+{
+    if (c->wraps < KAV_ECHO_WRAPS) {
+        c->wraps++;
+        c->saved_x[c->wraps] = saved_x;
+    }
+    c->x = 0;
+    c->y += g->char_height;
+    *step = line_feed_rule(&c->y, g);
+}
+
+void echo_type(EchoCursor *c, int cells, const TextGeometry *g, EchoTyped *out)
+{
+    memset(out, 0, sizeof *out);
+    int cw = g->char_width;
+    if (cells == 2 && c->x > g->width - 2 * cw) {
+        // The character does not fit whole: it moves to the next line, and its would-be end
+        // (never less than the width) tells a later backspace that it was moved.
+        out->moved = 1;
+        out->blank_x = c->x;
+        out->blank_y = c->y;
+        echo_wrap(c, c->x + 2 * cw, g, &out->before);
+    }
+    out->draw_x = c->x;
+    out->draw_y = c->y;
+    if (c->x + cells * cw > g->width - cw) {
+        // No room for the cursor cell after it: the line ends here.
+        out->wrapped = 1;
+        echo_wrap(c, c->x, g, &out->after);
+    } else {
+        c->x += cells * cw;
+    }
+}
+
+void echo_erase(EchoCursor *c, int cells, const TextGeometry *g, EchoErased *out)
+{
+    memset(out, 0, sizeof *out);
+    out->blank_x = c->x;
+    out->blank_y = c->y;
+    int cw = g->char_width;
+    if (c->wraps > 0 && c->x == 0) {
+        c->x = c->saved_x[c->wraps];
+        c->wraps--;
+        c->y -= g->char_height;
+    } else {
+        c->x -= cells * cw;
+    }
+    if (cells != 2) return;
+    out->wide = 1;
+    out->wide_x = c->x;
+    out->wide_y = c->y;
+    if (c->wraps > 0 && c->x == 0 && c->saved_x[c->wraps] >= g->width) {
+        // The character had been moved whole to this line: back to where the cursor stood.
+        c->x = c->saved_x[c->wraps] - 2 * cw;
+        c->y -= g->char_height;
+        c->wraps--;
+    }
+}
