@@ -45,7 +45,7 @@ TEST(ButtonGrid, PointsOutsideTheGridNameTheNearestButton)
     EXPECT_EQ(4, button_under_point(105, 33, 3, 2, 98, 26));
     EXPECT_EQ(0, button_under_point(-20, -5, 3, 2, 98, 26));
     EXPECT_EQ(5, button_under_point(5000, 5000, 3, 2, 98, 26));
-    EXPECT_EQ(2, button_under_point(5, 0, 3, 2, 0, 0)) << "buttons of width 0: every 4 pixels a column";
+    EXPECT_EQ(2, button_under_point(9, 0, 3, 2, 0, 0)) << "buttons of width 0: every 4 pixels a column";
 }
 
 TEST(InputColumn, ClampsTheItemCountTo1Through30)
