@@ -1,0 +1,215 @@
+// Text windows in a live process: the table, output into the back buffer, wrapping, scrolling,
+// resizing and the colour stack, checked by reading the buffer's pixels.
+#include "textwin_helpers.h"
+
+using namespace kavtest;
+using namespace twtest;
+
+TEST(TextTable, OpenSelectCloseAndTheCurrentWindow)
+{
+    close_all();
+    int results[8] = {};
+    on_worker([&] {
+        results[0] = KAV_OpenTextWindow(1, 10, 10, 200, 100);
+        results[1] = KAV_OpenTextWindow(5, 30, 30, 200, 100);
+        results[2] = KAV_OpenTextWindow(3, 50, 50, 200, 100);
+        results[3] = KAV_OpenTextWindow(1, 0, 0, 50, 50);   // exists: fronted, made current
+        results[4] = KAV_OpenTextWindow(256, 0, 0, 50, 50);  // refused, never indexed
+        results[5] = KAV_OpenTextWindow(-1, 0, 0, 50, 50);
+        results[6] = KAV_SelectTextWindow(300);
+        results[7] = KAV_SelectTextWindow(4);
+    });
+    EXPECT_EQ(0, results[0]);
+    EXPECT_EQ(0, results[1]);
+    EXPECT_EQ(0, results[2]);
+    EXPECT_EQ(1, results[3]);
+    EXPECT_EQ(1, results[4]);
+    EXPECT_EQ(1, results[5]);
+    EXPECT_EQ(1, results[6]);
+    EXPECT_EQ(1, results[7]);
+    EXPECT_EQ(1, current_text_window.load());
+    EXPECT_EQ(200, entry(1).width) << "the second open changed nothing";
+
+    wchar_t caption[64];
+    GetWindowTextW(text_window_handle(5), caption, 64);
+    EXPECT_STREQ(L"TextWindow 5", caption);
+    RECT area, r;
+    work_area(&area);
+    GetClientRect(text_window_handle(5), &r);
+    EXPECT_EQ(200, r.right);
+    EXPECT_EQ(100, r.bottom);
+    POINT origin = {0, 0};
+    ClientToScreen(text_window_handle(5), &origin);
+    RECT outer;
+    GetWindowRect(text_window_handle(5), &outer);
+    EXPECT_EQ(30 + area.left, outer.left);
+    EXPECT_EQ(5, find_text_window(text_window_handle(5)));
+    EXPECT_EQ(-1, find_text_window(main_window));
+
+    on_worker([&] {
+        results[0] = KAV_SelectTextWindow(3);
+        results[1] = KAV_CloseTextWindow(3);
+        results[2] = KAV_CloseTextWindow(3);
+        results[3] = KAV_CloseTextWindow(256);
+    });
+    EXPECT_EQ(0, results[0]);
+    EXPECT_EQ(0, results[1]);
+    EXPECT_EQ(1, results[2]);
+    EXPECT_EQ(1, results[3]);
+    EXPECT_EQ(1, current_text_window.load()) << "the lowest live window becomes current";
+    EXPECT_EQ(1, text_window_history[0]);
+    EXPECT_TRUE(text_window_handle(3) == NULL);
+
+    close_all();
+    EXPECT_EQ(5, current_text_window.load()) << "closing 1 made 5 current; with none left the number stays";
+    on_worker([] { KAV_Printf("nowhere %d\n", 1); });  // ignored without a live window
+}
+
+TEST(TextTable, NegativeSizesGiveFourHundredByThreeHundredAndNegativePositionsLetTheSystemPlace)
+{
+    close_all();
+    on_worker([] { KAV_OpenTextWindow(7, -1, 40, -1, -1); });
+    HWND hwnd = text_window_handle(7);
+    ASSERT_TRUE(hwnd != NULL);
+    RECT r;
+    GetClientRect(hwnd, &r);
+    EXPECT_EQ(400, r.right);
+    EXPECT_EQ(300, r.bottom);
+    EXPECT_TRUE(IsWindowVisible(hwnd));
+    RECT outer, area;
+    GetWindowRect(hwnd, &outer);
+    work_area(&area);
+    EXPECT_GT(outer.bottom, area.top) << "placed on the screen";
+    EXPECT_LT(outer.top, area.bottom);
+    close_all();
+}
+
+TEST(TextOutput, RunsJoinWrapStrictlyAndScrollByOneLine)
+{
+    close_all();
+    on_worker([] { KAV_OpenTextWindow(2, 20, 20, 100, 100); });
+    TextWindowEntry e = entry(2);
+    const int cw = e.char_width, ch = e.char_height;
+    ASSERT_GT(cw, 0);
+    ASSERT_GT(ch, 0);
+
+    // Exactly twenty cells wide, and three lines whose bottoms stay above the edge.
+    RECT outer = {0, 0, 20 * cw, 3 * ch + 2};
+    AdjustWindowRect(&outer, WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, FALSE);
+    on_worker([&] {
+        SetWindowPos(text_window_handle(2), NULL, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                     SWP_NOMOVE | SWP_NOZORDER);
+    });
+    e = entry(2);
+    ASSERT_EQ(20 * cw, e.width);
+    ASSERT_EQ(3 * ch + 2, e.height);
+
+    on_worker([] {
+        KAV_PushTextColor(0xFF0000, 0);
+        KAV_Printf("ab");
+        KAV_Printf("c");
+    });
+    e = entry(2);
+    EXPECT_EQ(3 * cw, e.cursor_x);
+    EXPECT_EQ(0, e.cursor_y);
+    on_worker([] { KAV_Printf("defghijklmnopqrst"); });  // the 20th cell ends exactly on the edge: still fits
+    e = entry(2);
+    EXPECT_EQ(20 * cw, e.cursor_x);
+    EXPECT_EQ(0, e.cursor_y);
+
+    on_worker([] {
+        KAV_PopTextColor();
+        KAV_PushTextColor(0x00FF00, 0);
+        KAV_Printf("f\n");  // wraps to line 1 at x 0
+        KAV_PopTextColor();
+        KAV_PushTextColor(0x0000FF, 0);
+        KAV_Printf("g\n");  // line 2; its line feed would put line 3's bottom past the edge
+        KAV_PopTextColor();
+    });
+    e = entry(2);
+    EXPECT_EQ(0, e.cursor_x);
+    EXPECT_EQ(2 * ch, e.cursor_y) << "scrolled by exactly one line";
+
+    std::vector<uint32_t> px;
+    on_worker([&] { px = back_buffer(2); });
+    ASSERT_EQ((size_t)(e.width * e.height), px.size());
+    EXPECT_EQ(0, count_colour(px, e.width, 0, 0, e.width, e.height, 0xFF0000)) << "the red line scrolled off";
+    EXPECT_GT(count_colour(px, e.width, 0, 0, cw, ch, 0x00FF00), 0) << "green f now on line 0";
+    EXPECT_EQ(0, count_colour(px, e.width, cw, 0, e.width, e.height, 0x00FF00));
+    EXPECT_GT(count_colour(px, e.width, 0, ch, cw, 2 * ch, 0x0000FF), 0) << "blue g on line 1";
+    EXPECT_EQ(0, count_colour(px, e.width, 0, 2 * ch, e.width, e.height, 0x0000FF) +
+                     count_colour(px, e.width, 0, 2 * ch, e.width, e.height, 0xFFFFFF)) << "the uncovered line is black";
+    close_all();
+}
+
+TEST(TextOutput, ResizeClearsTheBufferAndKeepsTheColours)
+{
+    close_all();
+    on_worker([] {
+        KAV_OpenTextWindow(4, 40, 40, 200, 120);
+        KAV_PushTextColor(0x00FFFF, 0x800000);
+        KAV_Printf("some text\nmore");
+    });
+    on_worker([] { SetWindowPos(text_window_handle(4), NULL, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER); });
+    TextWindowEntry e = entry(4);
+    RECT client;
+    GetClientRect(text_window_handle(4), &client);
+    EXPECT_EQ(client.right, e.width);
+    EXPECT_EQ(client.bottom, e.height);
+    EXPECT_EQ(0, e.cursor_x);
+    EXPECT_EQ(0, e.cursor_y);
+    std::vector<uint32_t> px;
+    on_worker([&] { px = back_buffer(4); });
+    EXPECT_EQ((int)px.size(), count_colour(px, e.width, 0, 0, e.width, e.height, 0)) << "all black";
+
+    on_worker([&] {
+        KAV_Printf("x");
+        px = back_buffer(4);
+    });
+    EXPECT_GT(count_colour(px, e.width, 0, 0, e.char_width, e.char_height, 0x800000), 0) << "old colours in force";
+    EXPECT_GT(count_colour(px, e.width, 0, 0, e.char_width, e.char_height, 0x00FFFF), 0);
+    close_all();
+}
+
+TEST(TextOutput, OutputLongerThanTheBufferIsCutNotOverrun)
+{
+    close_all();
+    std::string long_text(6000, 'x');
+    std::string cut(4095, 'x');
+    TextWindowEntry a, b;
+    on_worker([&] {
+        KAV_OpenTextWindow(8, 0, 0, 203, 100);
+        KAV_Printf("%s", long_text.c_str());
+        KAV_OpenTextWindow(9, 0, 0, 203, 100);
+        KAV_Printf("%s", cut.c_str());
+    });
+    a = entry(8);
+    b = entry(9);
+    EXPECT_EQ(b.cursor_x, a.cursor_x);
+    EXPECT_EQ(b.cursor_y, a.cursor_y);
+    EXPECT_GT(a.cursor_x, 0);
+    close_all();
+}
+
+TEST(TextOutput, PrintsFromTheGuiThreadWhileTheWorkerPaintsAndResizes)
+{
+    close_all();
+    on_worker([] { KAV_OpenTextWindow(0, 0, 0, 300, 200); });
+    HWND hwnd = text_window_handle(0);
+    // The test thread stands in for the GUI thread's dialogues; the worker meanwhile
+    // repaints and resizes the same window.
+    on_worker_async([hwnd] {
+        for (int i = 0; i < 40; i++) {
+            SetWindowPos(hwnd, NULL, 0, 0, 300 + (i % 5) * 10, 200, SWP_NOMOVE | SWP_NOZORDER);
+            RedrawWindow(hwnd, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+            KAV_PumpMessages();
+            Sleep(1);
+        }
+    });
+    for (int i = 0; i < 400; i++) KAV_Printf("line %d of output from another thread\n", i);
+    ASSERT_TRUE(wait_worker(20000));
+    TextWindowEntry e = entry(0);
+    EXPECT_TRUE(e.in_use);
+    EXPECT_LT(e.cursor_y + e.char_height, e.height);
+    close_all();
+}
