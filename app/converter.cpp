@@ -198,6 +198,9 @@ void KAV_Main(void)
     gain = START_GAIN;
     loaded = false;
     data_path[0] = '\0';
+    // Clicks made while no run was active are not carried into this one.
+    for (int i = BUTTON_OPEN; i <= BUTTON_DOWN; i++)
+        if (KAV_ButtonCount() > i) button_presses[i] = 0;
     show_gain_label();
     while (!run_state.stop_requested) {
         KAV_PumpMessages();

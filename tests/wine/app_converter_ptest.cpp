@@ -1,0 +1,295 @@
+// The image-data converter worked from outside, as a user would: real windows, the real open
+// dialog, button clicks; saved files are decoded by ImageMagick, run as a Unix program.
+#include <gtest/gtest.h>
+
+#include <stdio.h>
+#include <string>
+#include <vector>
+
+#include "process.h"
+
+using namespace kavproc;
+
+namespace {
+
+const int W = 640, H = 480;
+
+// Folder of the test's data files, next to the built program: Windows and Unix forms.
+std::wstring files_dir(void)
+{
+    std::wstring dir = kavlib_exe();
+    for (wchar_t &c : dir)
+        if (c == L'/') c = L'\\';
+    dir = dir.substr(0, dir.find_last_of(L'\\')) + L"\\app_ptest_files";
+    CreateDirectoryW(dir.c_str(), NULL);
+    return dir;
+}
+
+std::wstring unix_path(const std::wstring &windows_path)
+{
+    std::wstring path = windows_path.substr(2);  // drops "Z:"
+    for (wchar_t &c : path)
+        if (c == L'\\') c = L'/';
+    return path;
+}
+
+std::wstring write_data_file(const wchar_t *name, const char *text)
+{
+    std::wstring path = files_dir() + L"\\" + name;
+    FILE *f = _wfopen(path.c_str(), L"wb");
+    EXPECT_TRUE(f != NULL);
+    if (f) {
+        fputs(text, f);
+        fclose(f);
+    }
+    DeleteFileW((path + L".gif").c_str());
+    DeleteFileW((path + L".bmp").c_str());
+    return path;
+}
+
+bool file_exists(const std::wstring &path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// Decodes an image file with ImageMagick into 640 x 480 grey bytes; empty when it fails. A
+// warning (the BMP encoder under Wine leaves the palette out of the header's file size) still
+// lets the bytes through, so the output is taken whenever convert wrote it.
+std::vector<unsigned char> decode_grey(const std::wstring &image)
+{
+    std::wstring raw = image + L".grey";
+    DeleteFileW(raw.c_str());
+    std::wstring u_image = unix_path(image), u_raw = unix_path(raw);
+    std::wstring cmd = L"/bin/sh -c \"convert '" + u_image + L"' -depth 8 gray:'" + u_raw + L".part'; mv '" +
+                       u_raw + L".part' '" + u_raw + L"'\"";
+    std::vector<wchar_t> line(cmd.begin(), cmd.end());
+    line.push_back(L'\0');
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessW(NULL, line.data(), NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi)) return {};
+    if (pi.hProcess) CloseHandle(pi.hProcess);
+    if (pi.hThread) CloseHandle(pi.hThread);
+    if (!wait_until([&] { return file_exists(raw); }, 15000)) return {};
+    std::vector<unsigned char> bytes(W * H);
+    FILE *f = _wfopen(raw.c_str(), L"rb");
+    if (!f) return {};
+    size_t got = fread(bytes.data(), 1, bytes.size() + 1, f);
+    fclose(f);
+    if (got != bytes.size()) return {};
+    return bytes;
+}
+
+// The converter's windows in a started program.
+struct Converter {
+    Program program;
+    HWND main = NULL, image = NULL, text = NULL, box = NULL;
+
+    bool start_up(void)
+    {
+        if (!start(program, files_dir().c_str())) return false;
+        main = wait_window(program, L"kavlib_mw0", NULL, 15000);
+        image = wait_window(program, L"kav_iw", NULL, 10000);
+        text = wait_window(program, L"kav_twi", NULL, 10000);
+        box = wait_window(program, L"kav_bb", NULL, 10000);
+        return main && image && text && box && wait_until([&] { return label(4) == L"5"; }, 10000);
+    }
+    ~Converter()
+    {
+        if (main) PostMessageW(main, WM_COMMAND, 1002, 0);
+        wait_exit(program, 5000);
+        stop(program);
+    }
+    HWND button(int i) { return GetDlgItem(box, 3000 + i); }
+    std::wstring label(int i) { return window_text(button(i)); }
+    void press(int i) { PostMessageW(button(i), BM_CLICK, 0, 0); }
+
+    // Presses UP or DOWN and waits until the gain label shows the expected value.
+    bool press_gain(int i, const wchar_t *expected)
+    {
+        press(i);
+        return wait_until([&] { return label(4) == expected; }, 5000);
+    }
+
+    // Presses "open", types the path into the real dialog and presses its Open button.
+    bool open_file(const std::wstring &path)
+    {
+        press(0);
+        HWND dialog = wait_window(program, L"#32770", L"open file", 10000);
+        if (!dialog) return false;
+        HWND name = GetDlgItem(dialog, 0x47c);  // the file name combo box
+        if (!name) name = GetDlgItem(dialog, 0x480);  // or the plain file name field
+        if (!name) return false;
+        SendMessageW(name, WM_SETTEXT, 0, (LPARAM)path.c_str());
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(dialog, IDOK));
+        return wait_until([&] { return !IsWindow(dialog); }, 10000);
+    }
+
+    // The grey level shown on screen at picture pixel (x, y), -1 when it is not grey.
+    int shown(int x, int y)
+    {
+        RECT r = client_rect_on_screen(image);
+        HDC dc = GetDC(NULL);
+        COLORREF c = GetPixel(dc, r.left + x, r.top + y);
+        ReleaseDC(NULL, dc);
+        if (GetRValue(c) != GetGValue(c) || GetGValue(c) != GetBValue(c)) return -1;
+        return GetRValue(c);
+    }
+    bool shows(int x, int y, int grey)
+    {
+        return wait_until([&] { return shown(x, y) == grey; }, 3000);
+    }
+};
+
+}  // namespace
+
+TEST(Converter, WindowsAppearWhereTheyBelong)
+{
+    Converter c;
+    ASSERT_TRUE(c.start_up());
+    RECT area;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    EXPECT_EQ(L"Image(100%)[8bit]", window_text(c.image));
+    RECT image = client_rect_on_screen(c.image);
+    EXPECT_EQ(W, image.right - image.left);
+    EXPECT_EQ(H, image.bottom - image.top);
+    RECT outer;
+    GetWindowRect(c.image, &outer);
+    EXPECT_EQ(area.left, outer.left);
+    EXPECT_EQ(area.top, outer.top);
+
+    EXPECT_EQ(L"TextWindow 0", window_text(c.text));
+    RECT text = client_rect_on_screen(c.text);
+    EXPECT_EQ(200, text.right - text.left);
+    EXPECT_EQ(200, text.bottom - text.top);
+    GetWindowRect(c.text, &outer);
+    EXPECT_EQ(area.left + 650, outer.left);
+    EXPECT_EQ(area.top, outer.top);
+
+    GetWindowRect(c.box, &outer);
+    EXPECT_EQ(area.left + 650, outer.left);
+    EXPECT_EQ(area.top + 236, outer.top);
+    const wchar_t *labels[6] = {L"open", L"GIF", L"BMP", L"UP", L"5", L"DOWN"};
+    for (int i = 0; i < 6; i++) EXPECT_EQ(labels[i], c.label(i)) << "button " << i;
+    EXPECT_EQ(0, c.shown(320, 240)) << "the picture starts black";
+}
+
+TEST(Converter, OpensShowsWithGainAndSavesNextToTheFile)
+{
+    Converter c;
+    ASSERT_TRUE(c.start_up());
+    std::wstring data = write_data_file(L"a.txt", "10 20 3\n300 5 1 639\n479\n65535\n7 8 x\n1 1 1\n");
+
+    // Nothing is saved before a file was read.
+    c.press(1);
+    c.press(2);
+    Sleep(500);
+    EXPECT_FALSE(file_exists(data + L".gif"));
+    EXPECT_FALSE(file_exists(files_dir() + L"\\.gif"));
+    EXPECT_FALSE(file_exists(files_dir() + L"\\.bmp"));
+
+    ASSERT_TRUE(c.open_file(data));
+    EXPECT_TRUE(c.shows(10, 20, 189)) << "3 x 63";
+    EXPECT_TRUE(c.shows(300, 5, 63));
+    EXPECT_TRUE(c.shows(639, 479, 255));
+    EXPECT_EQ(0, c.shown(1, 1)) << "reading stopped at the x";
+    EXPECT_EQ(0, c.shown(7, 8));
+
+    ASSERT_TRUE(c.press_gain(3, L"6"));
+    EXPECT_TRUE(c.shows(10, 20, 255)) << "381 clipped";
+    ASSERT_TRUE(c.press_gain(5, L"5"));
+    ASSERT_TRUE(c.press_gain(5, L"4"));
+    EXPECT_TRUE(c.shows(10, 20, 93)) << "3 x 31";
+
+    c.press(1);
+    c.press(2);
+    ASSERT_TRUE(wait_until([&] { return file_exists(data + L".gif") && file_exists(data + L".bmp"); }, 5000));
+    Sleep(300);  // let the writer finish
+    for (const wchar_t *ext : {L".gif", L".bmp"}) {
+        std::vector<unsigned char> grey = decode_grey(data + ext);
+        ASSERT_EQ((size_t)(W * H), grey.size()) << "ImageMagick reads the " << ext << " file";
+        EXPECT_EQ(93, grey[20 * W + 10]);
+        EXPECT_EQ(31, grey[5 * W + 300]);
+        EXPECT_EQ(255, grey[479 * W + 639]);
+        int lit = 0;
+        for (unsigned char g : grey) lit += g != 0;
+        EXPECT_EQ(3, lit) << "every other pixel is black";
+    }
+}
+
+TEST(Converter, GainStopsAtItsEndsAndStartBeginsAfresh)
+{
+    Converter c;
+    ASSERT_TRUE(c.start_up());
+    std::wstring data = write_data_file(L"b.txt", "5 5 1\n");
+    ASSERT_TRUE(c.open_file(data));
+    ASSERT_TRUE(c.shows(5, 5, 63));
+    ASSERT_TRUE(c.press_gain(3, L"6"));
+    ASSERT_TRUE(c.press_gain(3, L"7"));
+    EXPECT_TRUE(c.shows(5, 5, 255));
+    c.press(3);
+    Sleep(300);
+    EXPECT_EQ(L"7", c.label(4)) << "UP at 7 does nothing";
+    for (const wchar_t *k : {L"6", L"5", L"4", L"3", L"2", L"1", L"0"}) ASSERT_TRUE(c.press_gain(5, k));
+    EXPECT_TRUE(c.shows(5, 5, 1));
+    c.press(5);
+    Sleep(300);
+    EXPECT_EQ(L"0", c.label(4)) << "DOWN at 0 does nothing";
+    EXPECT_EQ(1, c.shown(5, 5));
+
+    // Stop ends the run: the buttons are no longer served.
+    PostMessageW(c.main, WM_COMMAND, 1003, 0);
+    Sleep(300);
+    c.press(3);
+    Sleep(300);
+    EXPECT_EQ(L"0", c.label(4));
+    // Start begins a new run at gain 5, the old picture still shown.
+    PostMessageW(c.main, WM_COMMAND, 1001, 0);
+    EXPECT_TRUE(wait_until([&] { return c.label(4) == L"5"; }, 5000));
+    EXPECT_EQ(1, c.shown(5, 5));
+    // The new run has read no file yet: saving does nothing.
+    c.press(1);
+    Sleep(500);
+    EXPECT_FALSE(file_exists(data + L".gif"));
+}
+
+TEST(Converter, AFileThatCannotBeReadChangesNothing)
+{
+    Converter c;
+    ASSERT_TRUE(c.start_up());
+    std::wstring good = write_data_file(L"c.txt", "2 2 2\n");
+    std::wstring locked = write_data_file(L"d.txt", "2 2 4\n3 3 4\n");
+    ASSERT_TRUE(c.open_file(good));
+    ASSERT_TRUE(c.shows(2, 2, 126));
+    HANDLE lock = CreateFileW(locked.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, lock);
+    ASSERT_TRUE(c.open_file(locked));
+    Sleep(300);
+    EXPECT_EQ(126, c.shown(2, 2));
+    EXPECT_EQ(0, c.shown(3, 3));
+    c.press(1);
+    EXPECT_TRUE(wait_until([&] { return file_exists(good + L".gif"); }, 5000)) << "the last good file is still the one saved";
+    EXPECT_FALSE(file_exists(locked + L".gif"));
+    CloseHandle(lock);
+}
+
+TEST(Converter, AClosedPictureWindowIsMadeAgain)
+{
+    Converter c;
+    ASSERT_TRUE(c.start_up());
+    std::wstring data = write_data_file(L"e.txt", "100 100 2\n");
+    ASSERT_TRUE(c.open_file(data));
+    ASSERT_TRUE(c.shows(100, 100, 126));
+    PostMessageW(c.image, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(wait_until([&] { return !IsWindow(c.image); }, 5000));
+    ASSERT_TRUE(c.press_gain(3, L"6"));
+    c.image = wait_window(c.program, L"kav_iw", NULL, 5000);
+    ASSERT_TRUE(c.image != NULL);
+    EXPECT_TRUE(c.shows(100, 100, 254)) << "2 x 127";
+}
+
+TEST(Converter, ExitEndsTheProcess)
+{
+    Converter c;
+    ASSERT_TRUE(c.start_up());
+    PostMessageW(c.main, WM_COMMAND, 1002, 0);
+    EXPECT_EQ(0, wait_exit(c.program, 5000));
+    c.main = NULL;
+}
