@@ -13,8 +13,11 @@ SizeLimits size_limits_for(int size_limit, const ScreenMetrics &m)
         l.max_height = 2 * m.cy_screen;
         return l;
     }
+    // A client area below one pixel would show nothing: the minima are at least 1.
     l.min_width = m.cx_min - 2 * m.cx_frame;
     l.min_height = m.cy_min - 2 * m.cx_frame - m.cy_caption;
+    if (l.min_width < 1) l.min_width = 1;
+    if (l.min_height < 1) l.min_height = 1;
     l.max_width = m.cx_screen;
     l.max_height = m.cy_screen - m.cy_caption;
     return l;

@@ -27,6 +27,9 @@ TEST(SizeLimits, NormalAndLargeWindows)
     EXPECT_EQ(1, large.min_height);
     EXPECT_EQ(3840, large.max_width);
     EXPECT_EQ(2160, large.max_height);
+    ScreenMetrics low = full_hd();
+    low.cy_min = 20;  // minimum client height would be negative
+    EXPECT_EQ(1, size_limits_for(1, low).min_height);
 }
 
 TEST(FitZoom, KeepsAZoomThatFitsAndLowersOneThatDoesNot)
