@@ -54,11 +54,9 @@ static LRESULT on_size(WPARAM kind, LPARAM lparam)
     return 0;
 }
 
-static LRESULT on_activate(WPARAM state)
+// Handled alike for every activation state: the field the user left gets the focus back.
+static LRESULT on_activate(void)
 {
-    // Losing the activation leaves the focus alone: taking it back here would re-activate the
-    // box against the user's choice.
-    if (LOWORD(state) == WA_INACTIVE) return 0;
     if (!is_item_edit(focused_edit)) focused_edit = item_edits[0];
     if (!focused_edit) return 0;
     SetFocus(focused_edit);
@@ -106,7 +104,7 @@ LRESULT CALLBACK input_box_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lpara
     case WM_MOVING: edge_snapping((RECT *)lparam, hwnd); return TRUE;
     case WM_SIZING: return on_sizing(hwnd, wparam, (RECT *)lparam);
     case WM_SIZE: return on_size(wparam, lparam);
-    case WM_ACTIVATE: return on_activate(wparam);
+    case WM_ACTIVATE: return on_activate();
     case WM_COMMAND: return on_command(hwnd, wparam, lparam);
     case WM_CLOSE: KAV_CloseInputBox(); return 0;
     case WM_NCRBUTTONDOWN: show_one_item_menu(hwnd, CMD_DESTROY_INPUT_BOX, "Destroy"); return 0;

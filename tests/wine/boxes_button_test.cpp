@@ -214,3 +214,23 @@ TEST(ButtonBox, TheWindowRequestReplacesTheBox)
     on_worker([&] { count = KAV_ButtonCount(); });
     EXPECT_EQ(4, count);
 }
+
+TEST(ButtonBox, CtrlQClosesTheBoxAndCtrlDigitsCountNothing)
+{
+    open_fresh_box(3, 2);
+    HWND box = button_box_window;
+    on_worker([=] {
+        button_presses[3] = 0;
+        BYTE keys[256];
+        GetKeyboardState(keys);
+        BYTE saved = keys[VK_CONTROL];
+        keys[VK_CONTROL] = 0x80;
+        SetKeyboardState(keys);
+        SendMessageW(box, WM_KEYDOWN, '3', 0);
+        SendMessageW(box, WM_KEYDOWN, 'Q', 0);
+        keys[VK_CONTROL] = saved;
+        SetKeyboardState(keys);
+    });
+    EXPECT_TRUE(wait_until([=] { return button_box_window == NULL && !IsWindow(box); }));
+    EXPECT_EQ(0, presses_of(3));
+}

@@ -118,6 +118,38 @@ TEST(InputBox, EnterCommitsTheFocusedField)
     EXPECT_EQ(edit, focus) << "Enter keeps the focus where it was";
 }
 
+TEST(InputBox, ReactivationReturnsTheFocusToTheLastFieldAndLeavingKeepsTheOtherWindowActive)
+{
+    open_fresh_box(4);
+    on_worker([] {
+        KAV_CloseButtonBox();
+        KAV_OpenButtonBox(650, 236, 3, 2);
+    });
+    HWND edit = item_edits[2];
+    PostMessageW(edit, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+    PostMessageW(edit, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+    HWND focus = NULL, active = NULL;
+    ASSERT_TRUE(wait_until([&] {
+        on_worker([&] { focus = GetFocus(); });
+        return focus == edit;
+    }));
+    on_worker([&] {
+        SetActiveWindow(button_box_window);
+        KAV_PumpMessages();
+        active = GetActiveWindow();
+        focus = GetFocus();
+    });
+    EXPECT_EQ(button_box_window, active) << "the box does not take the activation back";
+    EXPECT_NE(edit, focus) << "keys typed into the other window must not reach the field";
+    on_worker([&] {
+        SetActiveWindow(input_box_window);
+        KAV_PumpMessages();
+        focus = GetFocus();
+    });
+    EXPECT_EQ(edit, focus);
+    on_worker([] { KAV_CloseButtonBox(); });
+}
+
 TEST(InputBox, LongTextIsCommittedCutToTheValueBuffer)
 {
     open_fresh_box(2);
