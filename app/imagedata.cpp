@@ -1,6 +1,11 @@
 // imagedata.cpp - reading image-data text into the sample grid and rendering it with a gain.
 #include "app/imagedata.h"
 
+#include <string.h>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 // Largest magnitude that can take one more digit without leaving 64 bits.
 #define MAGNITUDE_ROOM ((UINT64_MAX - 9) / 10)
 #define LONG_LIMIT ((uint64_t)INT64_MAX)  // largest positive value of a 64-bit long
@@ -39,6 +44,155 @@ static void complete_number(ImageDataReader *reader, int negative, uint64_t magn
     store_triple(reader->grid, reader->triple[0], reader->triple[1], reader->triple[2]);
 }
 
+// Bytes that must follow a number's start for the word-at-a-time path: a sign and 8 bytes.
+#define FAST_MARGIN 16
+
+// A mask with a non-zero byte at every position of the 8-byte word (first byte lowest) that is
+// not a decimal digit. Carries and borrows only run towards later bytes, and only out of bytes
+// that are themselves not digits, so the first non-digit is always found correctly.
+static inline uint64_t non_digit_bytes(uint64_t word)
+{
+    uint64_t high = (word & 0xF0F0F0F0F0F0F0F0ull) ^ 0x3030303030303030ull;
+    uint64_t low = ((word + 0x0606060606060606ull) & 0xF0F0F0F0F0F0F0F0ull) ^ 0x3030303030303030ull;
+    return high | low;
+}
+
+// The value of the first n (1..7) digits of the word, by multiply-and-add steps: two for up to
+// four digits, three beyond.
+static inline uint64_t digits_value(uint64_t word, int n)
+{
+    if (n <= 4) {
+        uint32_t w = (uint32_t)word << (8 * (4 - n));
+        w = (w & 0x0F0F0F0Fu) * 2561 >> 8;
+        return (w & 0x00FF00FFu) * 6553601 >> 16;
+    }
+    uint64_t v = word << (8 * (8 - n));  // the n digits at the top, zero bytes act as leading zeros
+    v = (v & 0x0F0F0F0F0F0F0F0Full) * 2561 >> 8;
+    v = (v & 0x00FF00FF00FF00FFull) * 6553601 >> 16;
+    return (uint32_t)((v & 0x0000FFFF0000FFFFull) * 42949672960001ull >> 32);
+}
+
+// The triple under way, held in locals while text is read quickly.
+struct TripleUnderWay {
+    uint16_t *grid;
+    int count;
+    int32_t triple[3];
+    long triples_read, triples_stored;
+};
+
+static inline __attribute__((always_inline)) void add_number(TripleUnderWay *t, int32_t value)
+{
+    t->triple[t->count] = value;
+    if (++t->count < 3) return;
+    t->count = 0;
+    t->triples_read++;
+    if ((uint32_t)t->triple[0] < IMAGE_DATA_WIDTH && (uint32_t)t->triple[1] < IMAGE_DATA_HEIGHT) {
+        t->grid[t->triple[1] * IMAGE_DATA_WIDTH + t->triple[0]] = (uint16_t)(uint32_t)t->triple[2];
+        t->triples_stored++;
+    }
+}
+
+#if defined(__SSE2__)
+#define BLOCK_BYTES 64  // bytes classified at once
+
+// Masks of the digits and the white space among the 64 bytes at p (bit i for byte i).
+static inline uint64_t classify_block(const unsigned char *p, uint64_t *spaces)
+{
+    uint64_t digits = 0, space = 0;
+    for (int i = 0; i < 4; i++) {
+        __m128i x = _mm_loadu_si128((const __m128i *)(p + 16 * i));
+        __m128i digit = _mm_cmplt_epi8(_mm_add_epi8(x, _mm_set1_epi8((char)(128 - '0'))), _mm_set1_epi8((char)(-128 + 10)));
+        __m128i control = _mm_cmplt_epi8(_mm_add_epi8(x, _mm_set1_epi8((char)(128 - '\t'))), _mm_set1_epi8((char)(-128 + 5)));
+        __m128i blank = _mm_or_si128(control, _mm_cmpeq_epi8(x, _mm_set1_epi8(' ')));
+        digits |= (uint64_t)(uint16_t)_mm_movemask_epi8(digit) << (16 * i);
+        space |= (uint64_t)(uint16_t)_mm_movemask_epi8(blank) << (16 * i);
+    }
+    *spaces = space;
+    return digits;
+}
+
+// Reads blocks that hold only digits and white space, starting at a number boundary (the byte
+// before p is not a digit). Stops before a block with any other byte, a number of 8 digits or
+// more, or when fewer than BLOCK_BYTES + 8 bytes are left; returns where it stopped, again at a
+// number boundary.
+static const unsigned char *read_plain_blocks(TripleUnderWay *t, const unsigned char *p, const unsigned char *end)
+{
+    while (end - p >= BLOCK_BYTES + 8) {
+        uint64_t spaces;
+        uint64_t digits = classify_block(p, &spaces);
+        if ((digits | spaces) != ~0ull) return p;
+        uint64_t starts = digits & ~(digits << 1);
+        int consumed = BLOCK_BYTES;
+        if (digits >> 63) {  // the last number may go on past the block: leave it for the next one
+            consumed = 63 - __builtin_clzll(starts);
+            starts &= ~(1ull << consumed);
+        }
+        while (starts) {
+            int at = __builtin_ctzll(starts);
+            starts &= starts - 1;
+            int n = __builtin_ctzll(~(digits >> at));
+            if (n >= 8) return p + at;
+            uint64_t word;
+            memcpy(&word, p + at, sizeof word);
+            add_number(t, (int32_t)digits_value(word, n));
+        }
+        if (consumed == 0) return p;
+        p += consumed;
+    }
+    return p;
+}
+#endif
+
+// Reads whole numbers a word at a time while at least FAST_MARGIN bytes follow each start,
+// keeping the triple under way in locals. Leaves the phase READ_BETWEEN near the end,
+// READ_DIGITS for a number of 8 digits or more (which the byte-wise reader finishes), or
+// READ_STOPPED.
+static const unsigned char *read_numbers_fast(ImageDataReader *reader, const unsigned char *p,
+                                              const unsigned char *end, int *phase,
+                                              int *negative, uint64_t *magnitude)
+{
+    const unsigned char *fast_end = end - FAST_MARGIN;
+    TripleUnderWay t = {reader->grid, reader->count, {reader->triple[0], reader->triple[1], reader->triple[2]},
+                        reader->triples_read, reader->triples_stored};
+    for (;;) {
+#if defined(__SSE2__)
+        p = read_plain_blocks(&t, p, end);
+#endif
+        while (p < fast_end && is_space(*p)) p++;
+        if (p >= fast_end) break;
+        int minus = 0;
+        const unsigned char *digits = p;
+        if (__builtin_expect(*digits == '+' || *digits == '-', 0)) {
+            minus = *digits == '-';
+            digits++;
+        }
+        uint64_t word;
+        memcpy(&word, digits, sizeof word);
+        uint64_t stops = non_digit_bytes(word);
+        if (__builtin_expect(stops == 0, 0)) {
+            *phase = READ_DIGITS;
+            *negative = minus;
+            *magnitude = 0;
+            p = digits;
+            break;
+        }
+        int n = __builtin_ctzll(stops) >> 3;
+        if (__builtin_expect(n == 0, 0)) {
+            *phase = READ_STOPPED;
+            p = digits;
+            break;
+        }
+        int32_t value = (int32_t)digits_value(word, n);
+        add_number(&t, minus ? -value : value);
+        p = digits + n;
+    }
+    reader->count = t.count;
+    for (int i = 0; i < 3; i++) reader->triple[i] = t.triple[i];
+    reader->triples_read = t.triples_read;
+    reader->triples_stored = t.triples_stored;
+    return p;
+}
+
 void image_data_begin(ImageDataReader *reader, uint16_t *grid)
 {
     reader->grid = grid;
@@ -58,7 +212,13 @@ int image_data_feed(ImageDataReader *reader, const char *text, size_t length)
     int phase = reader->phase;
     int negative = reader->negative;
     uint64_t magnitude = reader->magnitude;
+    const unsigned char *fast_end = length > FAST_MARGIN ? end - FAST_MARGIN : p;
     while (p < end) {
+        if (phase == READ_BETWEEN && p < fast_end) {
+            p = read_numbers_fast(reader, p, end, &phase, &negative, &magnitude);
+            if (phase == READ_STOPPED) break;
+            continue;
+        }
         if (phase == READ_BETWEEN) {
             while (p < end && is_space(*p)) p++;
             if (p == end) break;
@@ -129,6 +289,7 @@ void render_grid(const uint16_t *grid, int gain, uint8_t *bytes)
     uint32_t multiplier = gain_multiplier(gain);
     for (int i = 0; i < IMAGE_DATA_SAMPLES; i++) {
         uint32_t t = (uint32_t)grid[i] * multiplier;
-        bytes[i] = t >= 256 ? 255 : (uint8_t)t;
+        if (t > 255) t = 255;
+        bytes[i] = (uint8_t)t;
     }
 }

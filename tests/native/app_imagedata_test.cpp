@@ -208,6 +208,33 @@ TEST(ImageDataReader, MatchesFormattedInputOnRandomText)
     }
 }
 
+// Long runs of nothing but digits and white space, with numbers of every length, so that
+// numbers start, end and overrun at every place of the blocks the reader classifies at once.
+TEST(ImageDataReader, MatchesFormattedInputOnPlainNumbers)
+{
+    static const char *const spaces[] = {" ", "\n", "\r\n", "\t", "   ", "\v\f"};
+    std::mt19937 random(77);
+    for (int round = 0; round < 150; round++) {
+        std::string text;
+        int count = 30 + (int)(random() % 600);
+        for (int i = 0; i < count; i++) {
+            int digits = random() % 10 == 0 ? 1 + (int)(random() % 24) : 1 + (int)(random() % 3);
+            for (int d = 0; d < digits; d++) text += (char)('0' + (d == 0 && digits < 4 && random() % 2 ? 1 + random() % 5 : random() % 10));
+            text += spaces[random() % (sizeof spaces / sizeof *spaces)];
+        }
+        if (round % 3 == 0) text.insert(random() % text.size(), random() % 2 ? "-" : "+x");
+        long expected_stored = 0;
+        std::vector<uint16_t> expected = read_with_fscanf(text, &expected_stored);
+        std::vector<uint16_t> grid(IMAGE_DATA_SAMPLES, 0);
+        ImageDataReader reader;
+        image_data_begin(&reader, grid.data());
+        image_data_feed(&reader, text.data(), text.size());
+        image_data_end(&reader);
+        ASSERT_EQ(expected_stored, reader.triples_stored) << "text: " << text;
+        ASSERT_EQ(expected, grid) << "text: " << text;
+    }
+}
+
 TEST(ImageDataReader, FilesLongerThanOneChunk)
 {
     std::string text;
