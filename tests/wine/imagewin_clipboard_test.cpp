@@ -1,0 +1,168 @@
+// The clipboard with real image windows: copy as CF_DIB, paste back, and DIBs that lie about
+// their size placed on the clipboard by the test.
+#include "harness.h"
+
+#include <string.h>
+#include <vector>
+
+#include "imagewin/imagewin.h"
+
+using namespace kavtest;
+
+static void destroy_all(void)
+{
+    on_worker([] {
+        for (int n = 0; n < KAV_MAX_IMAGE_WINDOWS; n++) destroy_image_window(n);
+    });
+}
+
+// Header fields of the CF_DIB on the clipboard; false when there is none.
+static bool clipboard_header(BITMAPINFOHEADER *out, SIZE_T *size)
+{
+    if (!OpenClipboard(NULL)) return false;
+    HGLOBAL block = GetClipboardData(CF_DIB);
+    bool found = false;
+    if (block) {
+        *size = GlobalSize(block);
+        void *p = GlobalLock(block);
+        if (p) {
+            memcpy(out, p, sizeof *out);
+            found = true;
+            GlobalUnlock(block);
+        }
+    }
+    CloseClipboard();
+    return found;
+}
+
+TEST(Clipboard, ThirtyTwoBitRoundTrip)
+{
+    int r = -1;
+    std::vector<uint32_t> got(30 * 20);
+    on_worker([&] {
+        r = KAV_CreateImage(1, "src", 0, 0, 30, 20, 100);
+        for (int i = 0; i < 30 * 20; i++) pixels[1].words[i] = (uint32_t)(i * 97531) & 0xFFFFFF;
+        KAV_CopyToClipboard(1);
+    });
+    ASSERT_EQ(0, r);
+    BITMAPINFOHEADER h;
+    SIZE_T size = 0;
+    ASSERT_TRUE(clipboard_header(&h, &size));
+    EXPECT_EQ(24, h.biBitCount);
+    EXPECT_EQ(30, h.biWidth);
+    EXPECT_EQ(20, h.biHeight);
+    EXPECT_GE(size, 40u + 92u * 20);  // rows of 90 bytes padded to 92
+
+    on_worker([&] {
+        KAV_CreateImage(2, "dst", 0, 0, 40, 30, 100);
+        KAV_PasteFromClipboard(2, 5, 3);
+        for (int y = 0; y < 20; y++)
+            for (int x = 0; x < 30; x++) got[y * 30 + x] = pixels[2].words[(y + 3) * 40 + x + 5];
+        KAV_PasteFromClipboard(2, -1, -1);  // waits for a picked point: nothing yet
+    });
+    int wrong = 0;
+    for (int i = 0; i < 30 * 20; i++)
+        if ((got[i] & 0xFFFFFF) != ((uint32_t)(i * 97531) & 0xFFFFFF)) wrong++;
+    EXPECT_EQ(0, wrong);
+    destroy_all();
+}
+
+TEST(Clipboard, EightBitRoundTripCarriesTheColourTable)
+{
+    int r = -1;
+    uint32_t table[256];
+    for (int i = 0; i < 256; i++) table[i] = (uint32_t)(255 - i) << 16 | (uint32_t)i << 8 | 0x40;
+    std::vector<uint8_t> got(8 * 4);
+    uint32_t pasted_table[256] = {};
+    on_worker([&] {
+        r = KAV_CreateImage8(1, "src8", 0, 0, 5, 4, 100);
+        KAV_SetColorTable(table, 256);
+        for (int y = 0; y < 4; y++)
+            for (int x = 0; x < 5; x++) pixels[1].bytes[y * 8 + x] = (uint8_t)(x * 40 + y * 7);
+        KAV_CopyToClipboard(1);
+        KAV_CreateImage8(2, "dst8", 0, 0, 5, 4, 100);
+        KAV_PasteFromClipboard(2, 0, 0);
+        KAV_GetColorTable(pasted_table);
+        for (int i = 0; i < 32; i++) got[i] = pixels[2].bytes[i];
+    });
+    ASSERT_EQ(0, r);
+    BITMAPINFOHEADER h;
+    SIZE_T size = 0;
+    ASSERT_TRUE(clipboard_header(&h, &size));
+    EXPECT_EQ(8, h.biBitCount);
+    EXPECT_GE(size, 40u + 1024 + 8 * 4);
+    EXPECT_EQ(0, memcmp(table, pasted_table, sizeof table));
+    // The pasted bitmap is device-dependent: each pixel comes back as the platform's nearest
+    // entry of the table, which under Wine may be a neighbour a step or two away.
+    for (int y = 0; y < 4; y++)
+        for (int x = 0; x < 5; x++) {
+            uint32_t want = table[x * 40 + y * 7], have = pasted_table[got[y * 8 + x]];
+            for (int shift = 0; shift <= 16; shift += 8)
+                EXPECT_NEAR((int)(want >> shift & 0xFF), (int)(have >> shift & 0xFF), 4) << x << "," << y;
+        }
+    destroy_all();
+}
+
+// Puts a packed DIB on the clipboard: a 40-byte header claiming what the test says, followed
+// by only `payload` bytes.
+static void put_dib(LONG width, LONG height, WORD bits, DWORD colours_used, size_t payload, BYTE fill)
+{
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, sizeof(BITMAPINFOHEADER) + payload);
+    BYTE *p = (BYTE *)GlobalLock(block);
+    memset(p, fill, sizeof(BITMAPINFOHEADER) + payload);
+    BITMAPINFOHEADER *h = (BITMAPINFOHEADER *)p;
+    memset(h, 0, sizeof *h);
+    h->biSize = sizeof *h;
+    h->biWidth = width;
+    h->biHeight = height;
+    h->biPlanes = 1;
+    h->biBitCount = bits;
+    h->biCompression = BI_RGB;
+    h->biClrUsed = colours_used;
+    GlobalUnlock(block);
+    ASSERT_TRUE(OpenClipboard(NULL));
+    EmptyClipboard();
+    SetClipboardData(CF_DIB, block);
+    CloseClipboard();
+}
+
+TEST(Clipboard, HostileDibsAreRefusedWithoutOverrun)
+{
+    int r = -1;
+    on_worker([&] { r = KAV_CreateImage8(1, "target", 0, 0, 16, 16, 100); });
+    ASSERT_EQ(0, r);
+    struct Case { LONG w, h; WORD bits; DWORD used; size_t payload; } cases[] = {
+        {4, 4, 8, 100000, 1024 + 16},        // far more colours than the block holds
+        {4, 4, 8, 0xFFFFFFFF, 64},           // a colour count that wraps
+        {4000, 4000, 24, 0, 100},            // pixel rows beyond the block
+        {4, 4, 8, 0, 1023},                  // the colour table itself is cut short
+        {0x7FFFFFFF, 0x7FFFFFFF, 32, 0, 64}, // sizes that overflow
+    };
+    for (const Case &c : cases) {
+        put_dib(c.w, c.h, c.bits, c.used, c.payload, 0x77);
+        HBITMAP bitmap = (HBITMAP)1;
+        int count = -1;
+        uint32_t colours[256 + 4];
+        colours[256] = 0xDEADBEEF;
+        on_worker([&] {
+            bitmap = read_clipboard_bitmap(colours, &count);
+            KAV_PasteFromClipboard(1, 0, 0);
+        });
+        EXPECT_TRUE(bitmap == NULL) << c.w << " " << c.used;
+        EXPECT_EQ(0, count);
+        EXPECT_EQ(0xDEADBEEFu, colours[256]);
+    }
+    // More than 256 colours claimed and actually present: only 256 are taken.
+    put_dib(4, 1, 8, 300, 1200 + 4, 0x11);
+    HBITMAP bitmap = NULL;
+    int count = -1;
+    uint32_t colours[256 + 4];
+    colours[256] = 0xDEADBEEF;
+    on_worker([&] { bitmap = read_clipboard_bitmap(colours, &count); });
+    EXPECT_TRUE(bitmap != NULL);
+    EXPECT_EQ(256, count);
+    EXPECT_EQ(0x11111111u, colours[255]);
+    EXPECT_EQ(0xDEADBEEFu, colours[256]);
+    if (bitmap) DeleteObject(bitmap);
+    destroy_all();
+}
