@@ -1,0 +1,299 @@
+// Line input, keys, the context menu and the command prompt of text windows, driven by real
+// WM_CHAR and WM_KEYDOWN messages (and SendInput for the Ctrl key) to real windows.
+#include "textwin_helpers.h"
+
+#include <string>
+
+using namespace kavtest;
+using namespace twtest;
+
+namespace {
+
+char line[KAV_LINE_BYTES];
+
+void post_chars(HWND hwnd, const std::wstring &text)
+{
+    for (wchar_t c : text) PostMessageW(hwnd, WM_CHAR, c, 0);
+}
+
+// Starts KAV_InputText on the worker; waits until it reads.
+void start_input(void)
+{
+    line[0] = 'z';
+    on_worker_async([] { KAV_InputText(line); });
+    ASSERT_TRUE(wait_until([] { return line_input_window != 0; }));
+}
+
+void ctrl_key(bool down)
+{
+    INPUT in = {};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = VK_CONTROL;
+    in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+    SendInput(1, &in, sizeof in);
+}
+
+// Ctrl held as the worker thread sees it (its own key state, updated by real input). Only
+// while no other work is handed to the worker.
+bool worker_sees_ctrl(void)
+{
+    bool held = false;
+    on_worker([&] { KAV_PumpMessages(); held = ctrl_held(); });
+    return held;
+}
+
+// A fresh window 1 for each test, current and in front.
+HWND fresh_window(int width = 300, int height = 150)
+{
+    close_all();
+    on_worker([&] { KAV_OpenTextWindow(1, 20, 20, width, height); });
+    return text_window_handle(1);
+}
+
+}  // namespace
+
+TEST(LineInput, TypingBackspaceAndEnterGiveTheLineAndRestoreTheStatus)
+{
+    HWND hwnd = fresh_window();
+    post_chars(hwnd, L"zz");  // typed while no input runs: neither echoed nor kept
+    on_worker([] { KAV_PumpMessages(); });
+    start_input();
+    EXPECT_NE(std::wstring::npos, status_text().find(L"Input text"));
+    post_chars(hwnd, L"ab\bc");
+    ASSERT_TRUE(wait_until([] { return entry(1).cursor_x == 2 * entry(1).char_width; }));
+    post_chars(hwnd, L"\r");
+    ASSERT_TRUE(wait_worker(5000));
+    EXPECT_STREQ("ac", line);
+    TextWindowEntry e = entry(1);
+    EXPECT_EQ(0, e.cursor_x);
+    EXPECT_EQ(e.char_height, e.cursor_y);
+    EXPECT_EQ(0, line_input_window.load());
+    EXPECT_NE(std::wstring::npos, status_text().find(L"32-bit color"));
+
+    // Up during the next input enters the last line again, as if typed; tab becomes a space.
+    start_input();
+    PostMessageW(hwnd, WM_KEYDOWN, VK_UP, 0);
+    ASSERT_TRUE(wait_until([] { return entry(1).cursor_x == 2 * entry(1).char_width; }));
+    post_chars(hwnd, L"\t!\r");
+    ASSERT_TRUE(wait_worker(5000));
+    EXPECT_STREQ("ac !", line);
+
+    // Enter on an empty line gives the empty string.
+    start_input();
+    post_chars(hwnd, L"\b\r");
+    ASSERT_TRUE(wait_worker(5000));
+    EXPECT_STREQ("", line);
+}
+
+TEST(LineInput, TheLineHoldsAtMost255UnitsAndEnterStillWorks)
+{
+    HWND hwnd = fresh_window(600, 400);
+    start_input();
+    for (int i = 0; i < 200; i++) PostMessageW(hwnd, WM_CHAR, 'a' + i % 26, 0);
+    ASSERT_TRUE(wait_until([] { return entry(1).cursor_y > 0; }));
+    Sleep(100);
+    for (int i = 200; i < 260; i++) PostMessageW(hwnd, WM_CHAR, 'a' + i % 26, 0);
+    Sleep(100);
+    post_chars(hwnd, L"\r");
+    ASSERT_TRUE(wait_worker(5000));
+    std::string expected;
+    for (int i = 0; i < 255; i++) expected += char('a' + i % 26);
+    EXPECT_EQ(expected, std::string(line));
+}
+
+TEST(LineInput, TwoCellCharacterMovesWholeAndBackspaceBringsTheCursorBack)
+{
+    HWND hwnd = fresh_window();
+    TextWindowEntry e = entry(1);
+    // As many one-cell characters as the echo puts on a line: less than two cells remain.
+    int cells = (e.width - e.char_width) / e.char_width;
+    std::wstring text(cells, L'x');
+    start_input();
+    post_chars(hwnd, text);
+    int before_x = cells * e.char_width;
+    ASSERT_TRUE(wait_until([&] { return entry(1).cursor_x == before_x; }));
+    ASSERT_GT(before_x, e.width - 2 * e.char_width);
+    PostMessageW(hwnd, WM_CHAR, 0x3042, 0);
+    ASSERT_TRUE(wait_until([&] { return entry(1).cursor_y == e.char_height; }));
+    EXPECT_EQ(2 * e.char_width, entry(1).cursor_x);
+    post_chars(hwnd, L"\b");
+    ASSERT_TRUE(wait_until([] { return entry(1).cursor_y == 0; }));
+    EXPECT_EQ(before_x, entry(1).cursor_x);
+    post_chars(hwnd, L"\r");
+    ASSERT_TRUE(wait_worker(5000));
+    EXPECT_EQ(std::string(cells, 'x'), std::string(line));
+}
+
+TEST(LineInput, DestroyingTheReadingWindowEndsTheInputEmpty)
+{
+    HWND hwnd = fresh_window();
+    start_input();
+    post_chars(hwnd, L"abc");
+    ASSERT_TRUE(wait_until([] { return entry(1).cursor_x > 0; }));
+    PostMessageW(hwnd, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(wait_worker(5000));
+    EXPECT_STREQ("", line);
+    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_NE(std::wstring::npos, status_text().find(L"32-bit color"));
+}
+
+TEST(LineInput, CtrlVPastesTheFirstClipboardLineWithoutFinishing)
+{
+    HWND hwnd = fresh_window();
+    ASSERT_TRUE(OpenClipboard(NULL));
+    EmptyClipboard();
+    const wchar_t text[] = L"first\r\nsecond";
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, sizeof text);
+    memcpy(GlobalLock(block), text, sizeof text);
+    GlobalUnlock(block);
+    SetClipboardData(CF_UNICODETEXT, block);
+    CloseClipboard();
+
+    // The real Ctrl key, so that the worker's own key state holds it (posted messages do not).
+    ctrl_key(true);
+    ASSERT_TRUE(wait_until([] { return worker_sees_ctrl(); }, 3000)) << "the window has the keyboard";
+    start_input();
+    PostMessageW(hwnd, WM_CHAR, 0x16, 0);  // the character Ctrl+V makes is not typed
+    PostMessageW(hwnd, WM_KEYDOWN, 'V', 0);
+    ASSERT_TRUE(wait_until([] { return entry(1).cursor_x == 5 * entry(1).char_width; }));
+    ctrl_key(false);
+    Sleep(100);
+    EXPECT_FALSE(worker_done()) << "a paste never finishes the input";
+    post_chars(hwnd, L"!\r");
+    ASSERT_TRUE(wait_worker(5000));
+    EXPECT_STREQ("first!", line);
+}
+
+TEST(TextKeys, CtrlKeysPostCommandsAndOtherKeysGoToTheMainWindow)
+{
+    HWND hwnd = fresh_window();
+    ctrl_key(true);
+    ASSERT_TRUE(wait_until([] { return worker_sees_ctrl(); }, 3000));
+    start_input();
+    PostMessageW(hwnd, WM_KEYDOWN, 'Q', 0);  // ignored while a line input runs
+    Sleep(100);
+    EXPECT_TRUE(IsWindow(hwnd));
+    ctrl_key(false);
+    Sleep(100);
+    post_chars(hwnd, L"\r");
+    ASSERT_TRUE(wait_worker(5000));
+    ASSERT_TRUE(wait_until([] { return !worker_sees_ctrl(); }, 3000));
+
+    ctrl_key(true);
+    ASSERT_TRUE(wait_until([] { return worker_sees_ctrl(); }, 3000));
+    PostMessageW(hwnd, WM_KEYDOWN, 'Q', 0);
+    ASSERT_TRUE(wait_until([&] { return !IsWindow(hwnd); }));
+    ctrl_key(false);
+    ASSERT_TRUE(wait_until([] { return !worker_sees_ctrl(); }, 3000));
+
+    hwnd = fresh_window();
+    on_worker([] {});
+    ASSERT_EQ(1, run_state.running.load());
+    PostMessageW(hwnd, WM_KEYDOWN, 'C', 0);  // Stop, through the Main window
+    ASSERT_TRUE(wait_until([] { return run_state.running == 0; }));
+    close_all();
+}
+
+TEST(TextMenu, CopyItemNamesTheLogAndSelectIsCheckedForTheCurrentWindow)
+{
+    close_all();
+    on_worker([] {
+        KAV_OpenTextWindow(3, 0, 0, 200, 100);
+        KAV_OpenTextWindow(4, 0, 0, 200, 100);
+    });
+    HMENU menu = build_text_window_menu(3);
+    ASSERT_EQ(11, GetMenuItemCount(menu));
+    wchar_t text[64];
+    GetMenuStringW(menu, 6, text, 64, MF_BYPOSITION);
+    EXPECT_STREQ(L"&Copy KAVLIB03.LOG\tCtrl+C", text);
+    EXPECT_EQ(CMD_COPY_LOG, (int)GetMenuItemID(menu, 6));
+    GetMenuStringW(menu, 0, text, 64, MF_BYPOSITION);
+    EXPECT_STREQ(L"&Select\tCtrl+S", text);
+    EXPECT_FALSE(GetMenuState(menu, 0, MF_BYPOSITION) & MF_CHECKED);
+    EXPECT_TRUE(GetMenuState(menu, 3, MF_BYPOSITION) & MF_SEPARATOR);
+    GetMenuStringW(menu, 10, text, 64, MF_BYPOSITION);
+    EXPECT_STREQ(L"&Destroy\tCtrl+Q", text);
+    DestroyMenu(menu);
+    menu = build_text_window_menu(4);
+    EXPECT_TRUE(GetMenuState(menu, 0, MF_BYPOSITION) & MF_CHECKED);
+    EXPECT_FALSE(GetMenuState(menu, 4, MF_BYPOSITION) & MF_CHECKED) << "no log";
+    DestroyMenu(menu);
+    close_all();
+}
+
+// The prompt's output compared with the same text printed into a twin window.
+TEST(CommandPrompt, SpaceSelectsTheWindowAndColorPrintsTheDrawingColours)
+{
+    close_all();
+    on_worker([] {
+        KAV_OpenTextWindow(5, 0, 0, 300, 200);
+        KAV_OpenTextWindow(6, 320, 0, 300, 200);
+    });
+    HWND hwnd = text_window_handle(5);
+    ASSERT_EQ(6, current_text_window.load());
+    PostMessageW(hwnd, WM_KEYDOWN, VK_SPACE, 0);
+    ASSERT_TRUE(wait_until([] { return line_input_window == 6; }));
+    EXPECT_EQ(5, current_text_window.load());
+    EXPECT_EQ(4 * entry(5).char_width, entry(5).cursor_x) << "after Cmd>";
+    post_chars(hwnd, L"color\r");
+    on_worker([] {});  // returns once the prompt, nested in the worker's pump, is done
+
+    std::vector<uint32_t> got, expected;
+    on_worker([&] {
+        got = back_buffer(5);
+        KAV_SelectTextWindow(6);
+        KAV_Printf("Cmd>color\nRed  :255\nGreen:255\nBlue :255\nkav_tttc=ffffff\nkav_tc=000000\n");
+        expected = back_buffer(6);
+    });
+    ASSERT_FALSE(got.empty());
+    EXPECT_TRUE(got == expected);
+
+    // Unknown commands, the empty line included.
+    on_worker([] {
+        KAV_CloseTextWindow(5);
+        KAV_CloseTextWindow(6);
+        KAV_OpenTextWindow(5, 0, 0, 300, 200);
+        KAV_OpenTextWindow(6, 320, 0, 300, 200);
+        KAV_SelectTextWindow(5);
+    });
+    PostMessageW(text_window_handle(5), WM_COMMAND, CMD_COMMAND_PROMPT, 0);
+    ASSERT_TRUE(wait_until([] { return line_input_window == 6; }));
+    post_chars(text_window_handle(5), L" exit\r");
+    on_worker([] {});
+    PostMessageW(text_window_handle(5), WM_COMMAND, CMD_COMMAND_PROMPT, 0);
+    ASSERT_TRUE(wait_until([] { return line_input_window == 6; }));
+    post_chars(text_window_handle(5), L"\r");
+    on_worker([] {});
+    PostMessageW(text_window_handle(5), WM_COMMAND, CMD_COMMAND_PROMPT, 0);
+    ASSERT_TRUE(wait_until([] { return line_input_window == 6; }));
+    post_chars(text_window_handle(5), L"help\r");
+    on_worker([] {});
+    on_worker([&] {
+        got = back_buffer(5);
+        KAV_SelectTextWindow(6);
+        KAV_Printf("Cmd> exit\nInvalid command\nCmd>\nInvalid command\nCmd>help\nCommand list:exit help start ver color\n");
+        expected = back_buffer(6);
+    });
+    EXPECT_TRUE(got == expected);
+    close_all();
+}
+
+TEST(CommandPrompt, VerShowsTheAboutTextInItsOwnColoursAndRestoresThem)
+{
+    close_all();
+    on_worker([] { KAV_OpenTextWindow(2, 0, 0, 300, 200); });
+    HWND hwnd = text_window_handle(2);
+    PostMessageW(hwnd, WM_KEYDOWN, VK_SPACE, 0);
+    ASSERT_TRUE(wait_until([] { return line_input_window == 3; }));
+    post_chars(hwnd, L"ver\r");
+    on_worker([] {});
+    on_worker([] {});  // the posted About command runs on the next pump
+    std::vector<uint32_t> px;
+    on_worker([&] { px = back_buffer(2); });
+    TextWindowEntry e = entry(2);
+    EXPECT_GT(count_colour(px, e.width, 0, e.char_height, e.width, 2 * e.char_height, KAV_ABOUT_BACK), 0);
+    EXPECT_GT(count_colour(px, e.width, 0, e.char_height, e.width, 2 * e.char_height, KAV_ABOUT_TEXT), 0);
+    EXPECT_EQ(0xFFFFFF, e.text_color);
+    EXPECT_EQ(0, e.back_color);
+    close_all();
+}
