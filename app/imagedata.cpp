@@ -1,6 +1,7 @@
 // imagedata.cpp - reading image-data text into the sample grid and rendering it with a gain.
 #include "app/imagedata.h"
 
+#include <limits.h>
 #include <string.h>
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -8,7 +9,6 @@
 
 // Largest magnitude that can take one more digit without leaving 64 bits.
 #define MAGNITUDE_ROOM ((UINT64_MAX - 9) / 10)
-#define LONG_LIMIT ((uint64_t)INT64_MAX)  // largest positive value of a 64-bit long
 
 static inline bool is_space(unsigned c)
 {
@@ -17,12 +17,13 @@ static inline bool is_space(unsigned c)
 
 static inline bool is_digit(unsigned c) { return c - '0' <= 9u; }
 
-// The int that the C library's conversion of a long yields: saturated to the long's limits,
-// then cut to the low 32 bits.
+// The int that the C library's conversion yields: the number saturated to the limits of a long
+// (64 bits on Linux, 32 bits on Windows), then cut to its low 32 bits.
 static int32_t number_value(int negative, uint64_t magnitude)
 {
-    if (!negative) return magnitude > LONG_LIMIT ? -1 : (int32_t)(uint32_t)magnitude;
-    if (magnitude > LONG_LIMIT + 1) return 0;  // saturates to the long's minimum, whose low bits are 0
+    const uint64_t long_max = (uint64_t)LONG_MAX;
+    if (!negative) return (int32_t)(uint32_t)(magnitude > long_max ? long_max : magnitude);
+    if (magnitude > long_max + 1) magnitude = long_max + 1;
     return (int32_t)(uint32_t)(0 - magnitude);
 }
 

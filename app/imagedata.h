@@ -4,8 +4,9 @@
 // Reading follows formatted input with "%d%d%d" to the letter: white space (space, tab, line
 // feed, carriage return, vertical tab, form feed) separates numbers, a number is an optional
 // '+' or '-' and at least one decimal digit, and reading stops at the first place where a number
-// cannot be read. A number too large for a 64-bit long saturates to its limit and is then cut to
-// its low 32 bits, as the C library's conversion does.
+// cannot be read. A number too large for a long saturates to the long's limit and is then cut
+// to its low 32 bits, as the C library's conversion does (a long has 64 bits on Linux and 32 on
+// Windows, so the two differ for numbers beyond 32 bits).
 #ifndef KAV_APP_IMAGEDATA_H
 #define KAV_APP_IMAGEDATA_H
 

@@ -131,7 +131,8 @@ TEST(ImageDataReader, TriplesSpanLinesAndShareLines)
 
 TEST(ImageDataReader, OverflowFollowsTheLibraryConversion)
 {
-    // 2^32 cuts to 0, 2^32 + 5 to 5; beyond a 64-bit long the value saturates.
+    // With a 64-bit long: 2^32 cuts to 0, 2^32 + 5 to 5; beyond the long the value saturates.
+    ASSERT_EQ(8u, sizeof(long));
     std::vector<uint16_t> grid = read_text("4294967296 0 1  4294967301 0 2  0 1 99999999999999999999999");
     EXPECT_EQ(1, grid[at(0, 0)]);
     EXPECT_EQ(2, grid[at(5, 0)]);
