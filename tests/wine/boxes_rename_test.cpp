@@ -131,15 +131,6 @@ TEST(RenameItem, DoubleClickAndTheRightClickMenuRenameTheItemUnderThePoint)
     EXPECT_TRUE(wait_until([] { return line_input_window == 0; }));
 }
 
-TEST(RenameItem, AnEmptyLineKeepsTheLabel)
-{
-    on_worker([] { KAV_OpenInputBox(20, 30, 3); });
-    on_worker_async([] { KAV_RenameInputItem(0); });
-    type_line(L"");
-    ASSERT_TRUE(wait_worker(5000));
-    EXPECT_EQ(std::wstring(L"Item 0"), text_of(item_labels[0]));
-}
-
 TEST(RenameItem, ABoxClosedDuringTheLineIsLeftAloneAndItsValuesAreGone)
 {
     on_worker([] { KAV_OpenInputBox(20, 30, 3); });
