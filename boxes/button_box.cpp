@@ -22,14 +22,15 @@ static bool button_rename_running;           // worker: a rename dialogue is rea
 #define BUTTON_BOX_STYLE (WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME)
 #define BUTTON_LABEL_UNITS 512   // UTF-16 units of a button label read for renaming
 #define BUTTON_LABEL_BYTES 1024  // the same label in ANSI, terminator included
+#define BUTTON_NUMBER_UNITS 16   // UTF-16 units of a first label "%d" (0..255), terminator included
 
 static void create_buttons(void)
 {
     for (int i = 0; i < button_count; i++) {
         int x, y;
         button_position(i, button_columns, button_width, button_height, &x, &y);
-        wchar_t label[16];  // "%d" of 0..255
-        swprintf(label, 16, L"%d", i);
+        wchar_t label[BUTTON_NUMBER_UNITS];
+        swprintf(label, BUTTON_NUMBER_UNITS, L"%d", i);
         buttons[i] = CreateWindowExW(0, L"BUTTON", label, WS_CHILD | WS_VISIBLE | BS_MULTILINE, x, y,
                                      button_width, button_height, button_box_window,
                                      (HMENU)(INT_PTR)(BUTTON_ID_BASE + i), module_instance, NULL);

@@ -23,6 +23,8 @@ static bool item_rename_running;         // worker: a rename dialogue is reading
 
 #define INPUT_BOX_STYLE (WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME)
 #define ITEM_LABEL_UNITS 256   // UTF-16 units of a label read for renaming, terminator included
+#define ITEM_NAME_UNITS 16     // UTF-16 units of a first label "Item %d" (0..29), terminator included
+#define ITEM_TEXT_UNITS 256    // UTF-16 units of a field's text read for a commit, terminator included
 
 static void outer_size(int *width, int *height)
 {
@@ -50,8 +52,8 @@ static bool create_item(int i)
     if (!item_values[i]) return false;
     snprintf(item_values[i], KAV_ITEM_BYTES, "0");
 
-    wchar_t label[16];  // "Item %d" of 0..29
-    swprintf(label, 16, L"Item %d", i);
+    wchar_t label[ITEM_NAME_UNITS];
+    swprintf(label, ITEM_NAME_UNITS, L"Item %d", i);
     int top = item_row_top(i);
     item_labels[i] = CreateWindowExW(0, L"STATIC", label, WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP, 4,
                                      top + 3, label_width, ITEM_HEIGHT, input_box_window, NULL,
@@ -143,8 +145,8 @@ void commit_item_edit(HWND edit)
     for (int i = 0; i < input_item_count; i++) {
         if (item_edits[i] != edit) continue;
         if (!item_values[i]) return;
-        wchar_t wide[KAV_ITEM_BYTES];
-        if (GetWindowTextW(edit, wide, KAV_ITEM_BYTES) == 0) wide[0] = L'\0';
+        wchar_t wide[ITEM_TEXT_UNITS];
+        if (GetWindowTextW(edit, wide, ITEM_TEXT_UNITS) == 0) wide[0] = L'\0';
         wide_to_ansi(wide, item_values[i], KAV_ITEM_BYTES);
         return;
     }
