@@ -77,18 +77,26 @@ static inline uint64_t digits_value(uint64_t word, int n)
 struct TripleUnderWay {
     uint16_t *grid;
     int count;
-    int32_t triple[3];
+    int32_t x, y;
     long triples_read, triples_stored;
 };
 
 static inline __attribute__((always_inline)) void add_number(TripleUnderWay *t, int32_t value)
 {
-    t->triple[t->count] = value;
-    if (++t->count < 3) return;
+    if (t->count == 0) {
+        t->x = value;
+        t->count = 1;
+        return;
+    }
+    if (t->count == 1) {
+        t->y = value;
+        t->count = 2;
+        return;
+    }
     t->count = 0;
     t->triples_read++;
-    if ((uint32_t)t->triple[0] < IMAGE_DATA_WIDTH && (uint32_t)t->triple[1] < IMAGE_DATA_HEIGHT) {
-        t->grid[t->triple[1] * IMAGE_DATA_WIDTH + t->triple[0]] = (uint16_t)(uint32_t)t->triple[2];
+    if ((uint32_t)t->x < IMAGE_DATA_WIDTH && (uint32_t)t->y < IMAGE_DATA_HEIGHT) {
+        t->grid[t->y * IMAGE_DATA_WIDTH + t->x] = (uint16_t)(uint32_t)value;
         t->triples_stored++;
     }
 }
@@ -153,7 +161,7 @@ static const unsigned char *read_numbers_fast(ImageDataReader *reader, const uns
                                               int *negative, uint64_t *magnitude)
 {
     const unsigned char *fast_end = end - FAST_MARGIN;
-    TripleUnderWay t = {reader->grid, reader->count, {reader->triple[0], reader->triple[1], reader->triple[2]},
+    TripleUnderWay t = {reader->grid, reader->count, reader->triple[0], reader->triple[1],
                         reader->triples_read, reader->triples_stored};
     for (;;) {
 #if defined(__SSE2__)
@@ -188,7 +196,8 @@ static const unsigned char *read_numbers_fast(ImageDataReader *reader, const uns
         p = digits + n;
     }
     reader->count = t.count;
-    for (int i = 0; i < 3; i++) reader->triple[i] = t.triple[i];
+    reader->triple[0] = t.x;
+    reader->triple[1] = t.y;
     reader->triples_read = t.triples_read;
     reader->triples_stored = t.triples_stored;
     return p;

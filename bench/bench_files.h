@@ -14,15 +14,17 @@ int write_full_grid_file(const char *path);
 int write_edge_file(const char *path);
 
 // Reads the file with the formatted-input loop (reference) or the fast reader into grid, then
-// renders at gain 5 into bytes. Milliseconds taken, or a negative number when it cannot open.
-double time_reference_read(const char *path, uint16_t *grid, uint8_t *bytes);
-double time_fast_read(const char *path, uint16_t *grid, uint8_t *bytes);
+// renders at gain 5 into bytes. Wall milliseconds taken (processor milliseconds into *cpu), or a
+// negative number when it cannot open.
+double time_reference_read(const char *path, uint16_t *grid, uint8_t *bytes, double *cpu);
+double time_fast_read(const char *path, uint16_t *grid, uint8_t *bytes, double *cpu);
 
 // Compares both readers on one file: prints the medians and the ratio. 0 same result; 1 differ
 // or could not read.
 int compare_readers(const char *label, const char *path);
 
-double bench_milliseconds(void);  // a monotonic clock in milliseconds
+double bench_milliseconds(void);      // a monotonic clock in milliseconds
+double bench_cpu_milliseconds(void);  // processor time of this process (Linux; wall time on Windows)
 double median(double *values, int count);
 
 #endif
