@@ -9,7 +9,7 @@
 #include "core/core.h"
 #include "imagewin/imagewin.h"
 
-#define PAINT_RUNS 41  // gain changes timed; the median and the largest are reported
+#define PAINT_RUNS 41  // gain changes timed; the median, the 90th percentile and the largest are reported
 
 void KAV_Setup(void)
 {
@@ -44,10 +44,9 @@ static void time_gain_changes(const char *full)
         RECT pending;
         if (GetUpdateRect(entry->hwnd, &pending, FALSE)) unpainted++;
     }
-    double largest = 0;
-    for (double t : times) largest = t > largest ? t : largest;
-    printf("gain change rendered and painted (640 x 480, 8 bits): median %.2f ms, largest %.2f ms%s\n",
-           median(times, PAINT_RUNS), largest, unpainted ? "  (some were not painted!)" : "");
+    double middle = median(times, PAINT_RUNS);  // sorts the times
+    printf("gain change rendered and painted (640 x 480, 8 bits): median %.2f ms, 90%% within %.2f ms, largest %.2f ms%s\n",
+           middle, times[PAINT_RUNS * 9 / 10], times[PAINT_RUNS - 1], unpainted ? "  (some were not painted!)" : "");
     free(grid);
 }
 
