@@ -100,24 +100,6 @@ TEST(Print, TwoCellCharacterThatDoesNotFitMovesWhole)
     EXPECT_EQ(16, c.x);
 }
 
-TEST(Print, ControlCharactersOtherThanLineFeedAreOneCellGlyphs)
-{
-    TextCursor c = {0, 0};
-    Recorder rec;
-    print(L"a\tb\r", &c, &rec);
-    ASSERT_EQ(1u, rec.runs.size());
-    EXPECT_EQ(32, c.x);
-}
-
-TEST(Print, EmptyTextDrawsNothing)
-{
-    TextCursor c = {40, 16};
-    Recorder rec;
-    print(L"", &c, &rec);
-    EXPECT_TRUE(rec.runs.empty());
-    EXPECT_EQ(40, c.x);
-}
-
 TEST(LineFeed, ScrollsWhenTheNewLineWouldTouchTheBottomEdge)
 {
     int y = 48;  // line 4 of kWindow: bottom at 64, clear of 80
@@ -130,17 +112,6 @@ TEST(LineFeed, ScrollsWhenTheNewLineWouldTouchTheBottomEdge)
     EXPECT_EQ(48, s.copy_height);
     EXPECT_EQ(48, y);
     EXPECT_EQ(48, s.fill_y);
-}
-
-TEST(Print, ManyLinesScrollOneLineAtATime)
-{
-    TextCursor c = {0, 0};
-    Recorder rec;
-    print(L"1\n2\n3\n4\n5\n6\n", &c, &rec);
-    EXPECT_EQ(3u, rec.scrolls.size()) << "lines 4, 5 and 6 each scroll once";
-    EXPECT_EQ(48, c.y);
-    ASSERT_EQ(6u, rec.runs.size());
-    EXPECT_EQ(48, rec.runs[5].y);
 }
 
 TEST(Print, WindowNarrowerThanOneCellPutsEachCharacterOnItsOwnLine)

@@ -1,8 +1,7 @@
-// The key ring of line input, the colour stack and the command words.
+// The key ring of line input and the colour stack.
 #include <gtest/gtest.h>
 
 #include "textwin/colour_stack.h"
-#include "textwin/command_names.h"
 #include "textwin/key_ring.h"
 
 TEST(KeyRing, KeepsOrderHoldsExactly256AndWrapsAround)
@@ -56,12 +55,3 @@ TEST(ColourStack, PopWithoutPushRestoresCreationColoursAndANinthPushLosesTheOlde
     EXPECT_EQ(1, text) << "slot 7 keeps its value";
 }
 
-TEST(CommandNames, MatchTheWholeLineExactly)
-{
-    EXPECT_EQ(COMMAND_EXIT, command_number("exit"));
-    EXPECT_EQ(COMMAND_COLOR, command_number("color"));
-    EXPECT_EQ(COMMAND_UNKNOWN, command_number("Exit"));
-    EXPECT_EQ(COMMAND_UNKNOWN, command_number(" exit"));
-    EXPECT_EQ(COMMAND_UNKNOWN, command_number("exit "));
-    EXPECT_EQ(COMMAND_UNKNOWN, command_number(""));
-}
