@@ -69,7 +69,8 @@ static void show_picture(void)
 {
     uint8_t *bytes = picture_bytes();
     if (!bytes) {
-        say("%s\n", "Image window 0 is not 640 x 480 at 8 bits: the picture is not shown");
+        say("%s\n", live_image_window(0) ? "Image window 0 is not 640 x 480 at 8 bits: the picture is not shown"
+                                         : "Image window 0 cannot be made: the picture is not shown");
         return;
     }
     render_grid(sample_grid, gain, bytes);
