@@ -132,7 +132,7 @@ static void open_data_file(void)
     }
     char path[KAV_PATH_BYTES];  // KAV_PATH_BYTES bytes: the chosen path in ANSI
     if (!path_to_ansi(dialog_file_name, path)) {
-        say("%s\n", "cannot open the file: its name does not fit the system code page");
+        say("%s\n", "cannot use the file: its path is too long or has characters the system code page lacks");
         return;
     }
     say("%s\n", path);
