@@ -51,7 +51,9 @@ bool file_exists(const std::wstring &path) { return GetFileAttributesW(path.c_st
 
 // Decodes an image file with ImageMagick into 640 x 480 grey bytes; empty when it fails. A
 // warning (the BMP encoder under Wine leaves the palette out of the header's file size) still
-// lets the bytes through, so the output is taken whenever convert wrote it.
+// lets the bytes through, so the output is taken whenever convert wrote it. Wine starts a Unix
+// program named by its Unix path but hands back no handle to wait on, so the test waits for the
+// output file, which appears under its final name only once it is complete.
 std::vector<unsigned char> decode_grey(const std::wstring &image)
 {
     std::wstring raw = image + L".grey";
