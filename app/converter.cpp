@@ -102,7 +102,10 @@ static bool take_presses(int i)
 static bool path_to_ansi(const wchar_t *path, char out[KAV_PATH_BYTES])
 {
     BOOL lossy = FALSE;
-    int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, path, -1, out, KAV_PATH_BYTES, NULL, &lossy);
+    // A UTF-8 code page holds every character and refuses the lossiness query.
+    bool utf8 = GetACP() == CP_UTF8;
+    int n = WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, path, -1, out, KAV_PATH_BYTES, NULL,
+                                utf8 ? NULL : &lossy);
     if (n == 0 || lossy) {
         out[0] = '\0';
         return false;
