@@ -266,9 +266,15 @@ TEST(Converter, AFileThatCannotBeReadChangesNothing)
     Sleep(300);
     EXPECT_EQ(126, c.shown(2, 2));
     EXPECT_EQ(0, c.shown(3, 3));
+    // A name the system code page cannot hold is refused rather than saved under a mangled name.
+    std::wstring greek = write_data_file(L"f\u03a9.txt", "2 2 8\n");
+    ASSERT_TRUE(c.open_file(greek));
+    Sleep(300);
+    EXPECT_EQ(126, c.shown(2, 2));
     c.press(1);
     EXPECT_TRUE(wait_until([&] { return file_exists(good + L".gif"); }, 5000)) << "the last good file is still the one saved";
     EXPECT_FALSE(file_exists(locked + L".gif"));
+    EXPECT_FALSE(file_exists(greek + L".gif"));
     CloseHandle(lock);
 }
 
