@@ -21,11 +21,6 @@ enum {
 };
 
 #define START_GAIN 5
-// Longest wait for a message per pass of the main routine. Any message (a click) ends the wait
-// at once; only Stop, which posts none, may wait this long to be seen. Under Wine each wake-up
-// costs tens of microseconds of processor time: 1 ms waits kept an idle converter at about 5 %
-// of a processor, 10 ms waits at about 1 %.
-#define IDLE_WAIT_MS 10
 #define GAIN_LABEL_BYTES 64  // the gain formatted "%d", terminator included
 
 //------------------------------------------------------------------------------------------------
@@ -215,7 +210,7 @@ void KAV_Main(void)
         KAV_PumpMessages();
         if (run_state.stop_requested) break;
         serve_buttons();
-        MsgWaitForMultipleObjects(0, NULL, FALSE, IDLE_WAIT_MS, QS_ALLINPUT);
+        KAV_WaitMessage();
     }
     free(sample_grid);
     sample_grid = NULL;

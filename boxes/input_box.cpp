@@ -19,7 +19,6 @@ HWND item_edits[KAV_MAX_ITEMS];          // worker: EDIT children
 // Committed text of item i: a KAV_ITEM_BYTES block while item i exists, NULL otherwise, so that
 // no pointer to a freed block is ever left for the application to read.
 char *item_values[KAV_MAX_ITEMS];        // worker (commits) and the application (reads)
-static bool item_rename_running;         // worker: a rename dialogue is reading its line
 
 #define INPUT_BOX_STYLE (WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME)
 #define ITEM_LABEL_UNITS 256   // UTF-16 units of a label read for renaming, terminator included
@@ -91,25 +90,6 @@ void create_input_box(int x, int y, int count)
     if (item_edits[0]) SetFocus(item_edits[0]);
 }
 
-// Has the request slot carry the box to the worker thread, the same way the Main window does,
-// and waits until it is made. The position travels with the request.
-static void request_input_box(int x, int y, int count)
-{
-    while (window_request.kind != 0) {
-        if (run_state.exit_state == 2) return;  // no worker thread left to serve it
-        KAV_WaitMessage();
-    }
-    window_request.window_number = count;
-    window_request.x = x;
-    window_request.y = y;
-    window_request.done = 0;
-    window_request.kind = REQ_OPEN_INPUT_BOX;
-    while (window_request.done != 1 && run_state.exit_state != 2) {
-        KAV_PumpMessages();
-        KAV_WaitMessage();
-    }
-}
-
 void KAV_OpenInputBox(int x, int y, int count)
 {
     // The worker thread serves the request slot itself, so it cannot wait for it: there the box
@@ -119,7 +99,7 @@ void KAV_OpenInputBox(int x, int y, int count)
         create_input_box(x, y, count);
         return;
     }
-    request_input_box(x, y, count);
+    post_open_input_box(x, y, count);
 }
 
 void KAV_CloseInputBox(void)
@@ -162,23 +142,10 @@ void KAV_SetInputBoxTitle(int i, const char *label)
 void KAV_RenameInputItem(int i)
 {
     if (!input_box_window || i < 0 || i >= input_item_count) return;
-    if (item_rename_running) return;  // one dialogue at a time: the text window reads one line
     HWND box = input_box_window;
-
-    wchar_t wide[ITEM_LABEL_UNITS];
-    if (GetWindowTextW(item_labels[i], wide, ITEM_LABEL_UNITS) == 0) wide[0] = L'\0';
-    char old_label[KAV_ITEM_BYTES];
-    wide_to_ansi(wide, old_label, KAV_ITEM_BYTES);
-
-    item_rename_running = true;
-    KAV_ShowTextWindow();
-    KAV_Printf("%d '%s' ->", i, old_label);
     char line[KAV_LINE_BYTES];
-    KAV_InputText(line);
-    item_rename_running = false;
-
+    if (!ask_new_label(i, item_labels[i], ITEM_LABEL_UNITS, line)) return;
     // The line input pumped messages: the box may have been closed or replaced meanwhile.
-    if (line[0] == '\0') return;
     if (input_box_window != box || i >= input_item_count) return;
     set_window_text(item_labels[i], line);
 }

@@ -81,6 +81,7 @@ struct KAV_WindowRequest {
     int zoom;                // percent
     const char *file_name;   // full ANSI path of an image file to load (poster's buffer)
     HBITMAP bitmap;          // bitmap to draw into the current image window; the worker deletes it
+    DWORD poster_thread;     // thread to wake when the request is served; 0 for none
 };
 extern KAV_WindowRequest window_request;
 
@@ -89,10 +90,11 @@ void post_redraw_image_window(int n);          // does not wait
 int  post_load_image_file(int n, const char *path);
 void post_paste_bitmap(HBITMAP bitmap);
 void post_open_text_window(int n);             // fronts window n instead when it exists
-void post_open_input_box(int count);
+void post_open_input_box(int x, int y, int count);  // the Main window asks for (0, 0)
 void post_open_button_box(int columns, int rows);
 void serve_window_request(void);               // worker thread: serves the slot if it is full
 void gui_pump(void);                           // GUI thread: dispatches pending messages
+void wake_worker(void);                         // ends a wait of the worker thread for a message
 
 DWORD WINAPI worker_thread_proc(LPVOID unused);
 extern HANDLE worker_thread;                   // set by the Main window's creation

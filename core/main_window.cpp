@@ -66,6 +66,7 @@ static void start_command(void)
 static void stop_command(void)
 {
     run_state.stop_requested = 1;
+    wake_worker();
 }
 
 // Stops the application, closes the logs, gives the worker thread up to two seconds to end
@@ -76,6 +77,7 @@ static void exit_command(HWND hwnd)
     line_input_window = 0;
     run_state.stop_requested = 1;
     run_state.exit_state = 1;
+    wake_worker();
     KAV_CloseAllLogs();
     uint32_t t = KAV_Milliseconds();
     DWORD code = STILL_ACTIVE;

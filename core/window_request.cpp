@@ -8,19 +8,27 @@
 
 KAV_WindowRequest window_request;  // arguments: GUI thread while kind is 0, worker while it is set
 
-// Waits, pumping the GUI thread's messages, until the slot is empty. A busy wait: the Main
-// window keeps answering while the worker thread finishes the previous request.
+// The poster's messages are pumped while it waits, so the Main window keeps answering; the
+// worker wakes the poster when it has served a request. Once the worker thread has finished
+// nobody will serve the slot, and the wait gives up.
 static void wait_for_empty_slot(void)
 {
-    while (window_request.kind != 0) gui_pump();
+    while (window_request.kind != 0 && run_state.exit_state != 2) {
+        gui_pump();
+        KAV_WaitMessage();
+    }
 }
 
 // Publishes the request (its arguments are written already) and waits until it is served.
 static void post_and_wait(int kind)
 {
+    window_request.poster_thread = GetCurrentThreadId();
     window_request.done = 0;
     window_request.kind = kind;
-    while (window_request.done != 1) gui_pump();
+    while (window_request.done != 1 && run_state.exit_state != 2) {
+        gui_pump();
+        KAV_WaitMessage();
+    }
 }
 
 int post_create_image_window(int n, const char *name, int width, int height, int bits_per_pixel)
@@ -42,6 +50,7 @@ void post_redraw_image_window(int n)
 {
     wait_for_empty_slot();
     window_request.window_number = n;
+    window_request.poster_thread = 0;
     window_request.kind = REQ_REDRAW_IMAGE;
 }
 
@@ -81,12 +90,12 @@ void post_open_text_window(int n)
     post_and_wait(REQ_OPEN_TEXT_WINDOW);
 }
 
-void post_open_input_box(int count)
+void post_open_input_box(int x, int y, int count)
 {
     wait_for_empty_slot();
     window_request.window_number = count;
-    window_request.x = 0;
-    window_request.y = 0;
+    window_request.x = x;
+    window_request.y = y;
     post_and_wait(REQ_OPEN_INPUT_BOX);
 }
 
@@ -142,7 +151,9 @@ void serve_window_request(void)
 {
     int kind = window_request.kind;
     if (kind == 0) return;
+    DWORD poster = window_request.poster_thread;
     serve(kind);
     window_request.done = 1;
     window_request.kind = 0;
+    if (poster) PostThreadMessageW(poster, WM_NULL, 0, 0);  // wakes the poster's wait
 }

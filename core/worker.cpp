@@ -35,9 +35,19 @@ void KAV_PumpMessages(void)
     }
 }
 
+// Stop, Exit and a served window request post a message to the thread that waits for them,
+// so a wait here ends at once for them too; the limit only bounds how late a loop sees a flag
+// that changed without a message.
+#define KAV_WAIT_MS 10
+
 void KAV_WaitMessage(void)
 {
-    MsgWaitForMultipleObjects(0, NULL, FALSE, 1, QS_ALLINPUT);
+    MsgWaitForMultipleObjects(0, NULL, FALSE, KAV_WAIT_MS, QS_ALLINPUT);
+}
+
+void wake_worker(void)
+{
+    if (worker_thread_id) PostThreadMessageW(worker_thread_id, WM_NULL, 0, 0);
 }
 
 void gui_pump(void)
