@@ -32,6 +32,10 @@ void create_input_box(int x, int y, int count);  // makes the box unless one exi
 void commit_item_edit(HWND edit);                // copies the field's text into item_values
 void lay_out_input_box(void);                    // places labels and fields for the current widths
 void lay_out_button_box(void);                   // places every button for the current size
+void show_one_item_menu(HWND hwnd, int id, const char *text);  // popup at the cursor; WM_COMMAND to hwnd
+// Prints "%d '%s' ->" with i and label's text, reads a line into line; false for an empty line
+// or while another rename reads. Callers check their box again: the line input pumps messages.
+bool ask_new_label(int i, HWND label, int label_units, char line[KAV_LINE_BYTES]);
 LRESULT CALLBACK input_box_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
 LRESULT CALLBACK button_box_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
 

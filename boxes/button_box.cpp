@@ -17,11 +17,9 @@ int button_width = BUTTON_START_WIDTH;       // worker: kept from one box to the
 int button_height = BUTTON_START_HEIGHT;     // worker: kept from one box to the next
 HWND buttons[KAV_MAX_BUTTONS];               // worker: the BUTTON children
 int button_presses[KAV_MAX_BUTTONS];         // worker (box procedure) and the application
-static bool button_rename_running;           // worker: a rename dialogue is reading its line
 
 #define BUTTON_BOX_STYLE (WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME)
 #define BUTTON_LABEL_UNITS 512   // UTF-16 units of a button label read for renaming
-#define BUTTON_LABEL_BYTES 1024  // the same label in ANSI, terminator included
 #define BUTTON_NUMBER_UNITS 16   // UTF-16 units of a first label "%d" (0..255), terminator included
 
 static void create_buttons(void)
@@ -84,23 +82,10 @@ void KAV_SetButtonBoxTitle(int i, const char *label)
 void KAV_RenameButton(int i)
 {
     if (!button_box_window || i < 0 || i >= button_count) return;
-    if (button_rename_running) return;  // one dialogue at a time: the text window reads one line
     HWND box = button_box_window;
-
-    wchar_t wide[BUTTON_LABEL_UNITS];
-    if (GetWindowTextW(buttons[i], wide, BUTTON_LABEL_UNITS) == 0) wide[0] = L'\0';
-    char old_label[BUTTON_LABEL_BYTES];
-    wide_to_ansi(wide, old_label, BUTTON_LABEL_BYTES);
-
-    button_rename_running = true;
-    KAV_ShowTextWindow();
-    KAV_Printf("%d '%s' ->", i, old_label);
     char line[KAV_LINE_BYTES];
-    KAV_InputText(line);
-    button_rename_running = false;
-
+    if (!ask_new_label(i, buttons[i], BUTTON_LABEL_UNITS, line)) return;
     // The line input pumped messages: the box may have been closed or replaced meanwhile.
-    if (line[0] == '\0') return;
     if (button_box_window != box || i >= button_count) return;
     set_window_text(buttons[i], line);
 }

@@ -13,19 +13,6 @@ enum {
 
 static int button_rename_target;  // worker: the button chosen by the last right-click
 
-// Shows a one-item popup menu at the cursor, tracked with the right button; the choice arrives
-// as WM_COMMAND at the box.
-static void show_one_item_menu(HWND hwnd, int id, const char *text)
-{
-    HMENU menu = CreatePopupMenu();
-    if (!menu) return;
-    add_menu_item(menu, 0, MFS_ENABLED, id, text);
-    POINT p;
-    GetCursorPos(&p);
-    TrackPopupMenu(menu, TPM_RIGHTBUTTON, p.x, p.y, 0, hwnd, NULL);
-    DestroyMenu(menu);
-}
-
 static int button_at(LPARAM lparam)
 {
     return button_under_point(GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam), button_columns,

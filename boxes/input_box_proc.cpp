@@ -15,19 +15,6 @@ static HWND focused_edit;        // worker: the edit field that last received th
 static int sizing_edge;          // worker: the border of the last WM_SIZING
 static int item_rename_target;   // worker: the item chosen by the last right-click
 
-// Shows a one-item popup menu at the cursor, tracked with the right button; the choice arrives
-// as WM_COMMAND at the box.
-static void show_one_item_menu(HWND hwnd, int id, const char *text)
-{
-    HMENU menu = CreatePopupMenu();
-    if (!menu) return;
-    add_menu_item(menu, 0, MFS_ENABLED, id, text);
-    POINT p;
-    GetCursorPos(&p);
-    TrackPopupMenu(menu, TPM_RIGHTBUTTON, p.x, p.y, 0, hwnd, NULL);
-    DestroyMenu(menu);
-}
-
 static bool is_item_edit(HWND hwnd)
 {
     for (int i = 0; i < input_item_count; i++)
