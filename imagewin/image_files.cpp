@@ -144,18 +144,10 @@ static int find_encoder(const wchar_t *mime, CLSID *clsid)
 static GpBitmap *indexed_bitmap(int w, int h, const uint8_t *indices, const uint32_t colours[256],
                                 HBITMAP *section)
 {
-    size_t size = sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD);
-    BITMAPINFO *info = (BITMAPINFO *)calloc(1, size);
+    BITMAPINFO *info = new_bitmap_info(w, h, 8, colours);
     if (!info) return NULL;
-    info->bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info->bmiHeader.biWidth = w;
-    info->bmiHeader.biHeight = -h;  // top-down
-    info->bmiHeader.biPlanes = 1;
-    info->bmiHeader.biBitCount = 8;
-    info->bmiHeader.biCompression = BI_RGB;
     info->bmiHeader.biXPelsPerMeter = 2834;  // 72 dots per inch
     info->bmiHeader.biYPelsPerMeter = 2834;
-    memcpy(info->bmiColors, colours, 256 * sizeof(RGBQUAD));
     void *bits = NULL;
     *section = CreateDIBSection(NULL, info, DIB_RGB_COLORS, &bits, NULL, 0);
     GpBitmap *bitmap = NULL;

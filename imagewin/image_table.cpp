@@ -88,8 +88,7 @@ static void release_entry(ImageWindowEntry *e)
     memset(e, 0, sizeof *e);
 }
 
-// The DIB section with the grey colour table; pixel memory address into *bits.
-static HBITMAP make_dib_section(int width, int height, int bits_per_pixel, void **bits)
+BITMAPINFO *new_bitmap_info(int width, int height, int bits_per_pixel, const uint32_t *colours)
 {
     size_t size = sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD);
     BITMAPINFO *info = (BITMAPINFO *)calloc(1, size);
@@ -101,9 +100,21 @@ static HBITMAP make_dib_section(int width, int height, int bits_per_pixel, void 
     info->bmiHeader.biBitCount = (WORD)bits_per_pixel;
     info->bmiHeader.biCompression = BI_RGB;
     for (int i = 0; i < 256; i++) {
-        info->bmiColors[i].rgbRed = info->bmiColors[i].rgbGreen = info->bmiColors[i].rgbBlue = (BYTE)i;
-        info->bmiColors[i].rgbReserved = 0;
+        if (colours) {
+            memcpy(&info->bmiColors[i], &colours[i], sizeof(RGBQUAD));
+        } else {
+            info->bmiColors[i].rgbRed = info->bmiColors[i].rgbGreen = info->bmiColors[i].rgbBlue = (BYTE)i;
+            info->bmiColors[i].rgbReserved = 0;
+        }
     }
+    return info;
+}
+
+// The DIB section with the grey colour table; pixel memory address into *bits.
+static HBITMAP make_dib_section(int width, int height, int bits_per_pixel, void **bits)
+{
+    BITMAPINFO *info = new_bitmap_info(width, height, bits_per_pixel, NULL);
+    if (!info) return NULL;
     HBITMAP bitmap = CreateDIBSection(NULL, info, DIB_RGB_COLORS, bits, NULL, 0);
     free(info);
     return bitmap;

@@ -32,6 +32,10 @@ extern int current_image_window;                               // worker thread
 extern int image_window_history[KAV_IMAGE_HISTORY];           // worker thread; most recent first
 extern COLORREF custom_colours[16];  // the colour chooser's custom colours, kept for the process
 
+// A BITMAPINFO for a top-down BI_RGB bitmap with 256 colours (colours, or the grey ramp for
+// NULL); the caller frees it.
+BITMAPINFO *new_bitmap_info(int width, int height, int bits_per_pixel, const uint32_t *colours);
+
 // The live entry with number n, or NULL for a bad number or a free entry.
 ImageWindowEntry *live_image_window(int n);
 
