@@ -276,3 +276,23 @@ TEST(Pixels, PlotGetAndInvertOnRealWindows)
     EXPECT_EQ(-1, got[7]);
     destroy_all();
 }
+
+TEST(ImageCreate, LargeAndTinyFlWindowsGetTheirWholeClientArea)
+{
+    int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+    int r1 = -1, r2 = -1;
+    on_worker([&] {
+        r1 = KAV_CreateImageFL(13, "large", 0, 0, cx + cx / 2, cy + cy / 2, 100);
+        r2 = KAV_CreateImage8FL(14, "tiny", 0, 0, 1, 1, 100);
+    });
+    ASSERT_EQ(0, r1);
+    ASSERT_EQ(0, r2);
+    EXPECT_EQ(100, image_windows[13].zoom);
+    SIZE s = client_size(13);
+    EXPECT_EQ(cx + cx / 2, s.cx);
+    EXPECT_EQ(cy + cy / 2, s.cy);
+    s = client_size(14);
+    EXPECT_EQ(1, s.cx);
+    EXPECT_EQ(1, s.cy);
+    destroy_all();
+}
