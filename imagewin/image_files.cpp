@@ -69,6 +69,17 @@ void read_rect(void *buffer, int x0, int y0, int w, int h)
 //------------------------------------------------------------------------------------------------
 // Loading
 //------------------------------------------------------------------------------------------------
+// A file name as UTF-16 (KAV_PATH_UNITS). 0 done; 1 it does not fit whole, since a cut name
+// would load or overwrite some other file.
+static int path_to_wide(const char *file_name, wchar_t out[KAV_PATH_UNITS])
+{
+    if (!file_name) file_name = "";
+    int needed = MultiByteToWideChar(CP_ACP, 0, file_name, -1, NULL, 0);
+    if (needed <= 0 || needed > KAV_PATH_UNITS) return 1;
+    ansi_to_wide(file_name, out, KAV_PATH_UNITS);
+    return 0;
+}
+
 // Gives an 8-bit window the palette of the file image: entry i of the file becomes entry i.
 static void take_file_palette(GpImage *image)
 {
@@ -92,7 +103,7 @@ int load_image_file(const char *file_name, int x, int y)
     ImageWindowEntry *e = live_image_window(current_image_window);
     if (!e) return 2;
     wchar_t wide[KAV_PATH_UNITS];
-    ansi_to_wide(file_name ? file_name : "", wide, KAV_PATH_UNITS);
+    if (path_to_wide(file_name, wide) != 0) return 1;
     GpImage *image = NULL;
     UINT width = 0, height = 0;
     if (GdipLoadImageFromFile(wide, &image) != 0) image = NULL;
@@ -211,7 +222,7 @@ int save_image_file(int height, int width, int kind, const char *file_name)
     const wchar_t *mime = save_kind_mime(kind);
     if (!mime) return 1;
     wchar_t name[KAV_PATH_UNITS], full[KAV_PATH_UNITS];
-    ansi_to_wide(file_name ? file_name : "", name, KAV_PATH_UNITS);
+    if (path_to_wide(file_name, name) != 0) return 1;
     if (name_with_extension(name, kind, full, KAV_PATH_UNITS) != 0) return 1;
     CLSID clsid;
     if (find_encoder(mime, &clsid) != 0) return 1;

@@ -204,3 +204,22 @@ TEST(SaveImage, WritesEveryKindFromBothDepths)
     on_worker([&] { none = KAV_SaveImage(4, 5, KAV_PNG, (folder() + "zero").c_str()); });
     EXPECT_EQ(3, none);
 }
+
+TEST(SaveImage, ANameTooLongIsRefusedRatherThanCut)
+{
+    NEED_FOLDER();
+    // Cut to the 259 characters that fit, this name would end in ".png" and so name another file.
+    std::string base = folder() + std::string(255 - folder().size(), 'p') + ".png";
+    std::string name = base + "_old";
+    ASSERT_EQ(259u, base.size());
+    int saved = -1, loaded = -1;
+    on_worker([&] {
+        KAV_CreateImage(6, "long", 0, 0, 8, 8, 100);
+        saved = KAV_SaveImage(8, 8, KAV_PNG, name.c_str());
+        loaded = KAV_LoadImage(name.c_str(), 0, 0);
+        KAV_DestroyImage(6);
+    });
+    EXPECT_EQ(1, saved);
+    EXPECT_EQ(1, loaded);
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(base.c_str())) << "nothing written under the cut name";
+}
