@@ -98,6 +98,15 @@ void echo_type(EchoCursor *c, int cells, const TextGeometry *g, EchoTyped *out)
     }
 }
 
+// Keeps the echo cursor inside the buffer. Stepping back across a wrap whose line has scrolled
+// off the top, or over characters typed before a resize cleared the buffer, would otherwise put
+// it above or left of the buffer, where the echo and every later print would be invisible.
+static void keep_echo_in_buffer(EchoCursor *c)
+{
+    if (c->x < 0) c->x = 0;
+    if (c->y < 0) c->y = 0;
+}
+
 void echo_erase(EchoCursor *c, int cells, const TextGeometry *g, EchoErased *out)
 {
     memset(out, 0, sizeof *out);
@@ -111,6 +120,7 @@ void echo_erase(EchoCursor *c, int cells, const TextGeometry *g, EchoErased *out
     } else {
         c->x -= cells * cw;
     }
+    keep_echo_in_buffer(c);
     if (cells != 2) return;
     out->wide = 1;
     out->wide_x = c->x;
@@ -120,5 +130,6 @@ void echo_erase(EchoCursor *c, int cells, const TextGeometry *g, EchoErased *out
         c->x = c->saved_x[c->wraps] - 2 * cw;
         c->y -= g->char_height;
         c->wraps--;
+        keep_echo_in_buffer(c);
     }
 }

@@ -203,3 +203,28 @@ TEST(Echo, WrapsScrollAtTheBottomAndTheSavedStackStaysBounded)
     EXPECT_GT(scrolls, 0);
     EXPECT_LT(c.y + 16, 64 + 1);
 }
+
+TEST(Echo, BackspaceNeverLeavesTheBufferWhenTheLineHasScrolledOffTheTop)
+{
+    // Six wraps in a window of four lines: the first two lines scroll off the top.
+    EchoCursor c = {};
+    EchoTyped t;
+    for (int i = 0; i < 60; i++) echo_type(&c, 1, &kWindow, &t);
+    EXPECT_EQ(6, c.wraps);
+    EXPECT_EQ(48, c.y);
+    EchoErased e;
+    for (int i = 0; i < 60; i++) {
+        echo_erase(&c, 1, &kWindow, &e);
+        ASSERT_GE(c.x, 0) << "after " << i + 1 << " backspaces";
+        ASSERT_GE(c.y, 0) << "after " << i + 1 << " backspaces";
+    }
+    EXPECT_EQ(0, c.x);
+    EXPECT_EQ(0, c.y);
+    EXPECT_EQ(0, c.wraps);
+
+    // A two-cell character erased at the top left (its line was cleared by a resize).
+    c = EchoCursor{};
+    echo_erase(&c, 2, &kWindow, &e);
+    EXPECT_EQ(0, c.x);
+    EXPECT_EQ(0, e.wide_x);
+}

@@ -137,6 +137,23 @@ TEST(LineInput, DestroyingTheReadingWindowEndsTheInputEmpty)
     EXPECT_NE(std::wstring::npos, status_text().find(L"32-bit color"));
 }
 
+TEST(LineInput, BackspaceAfterAResizeKeepsTheEchoInsideTheWindow)
+{
+    HWND hwnd = fresh_window();
+    start_input();
+    post_chars(hwnd, L"ab");
+    ASSERT_TRUE(wait_until([] { return entry(1).cursor_x == 2 * entry(1).char_width; }));
+    // The resize clears the buffer and puts the cursor at the top left, under the typed line.
+    SetWindowPos(hwnd, NULL, 0, 0, 260, 140, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_TRUE(wait_until([] { return entry(1).cursor_x == 0 && entry(1).width != 300; }));
+    post_chars(hwnd, L"\b\b\bc");
+    EXPECT_TRUE(wait_until([] { return entry(1).cursor_x == entry(1).char_width; }, 1000));
+    EXPECT_EQ(0, entry(1).cursor_y);
+    post_chars(hwnd, L"\r");  // the input ends whatever the echo did
+    ASSERT_TRUE(wait_worker(5000));
+    EXPECT_STREQ("c", line);
+}
+
 TEST(LineInput, CtrlVPastesTheFirstClipboardLineWithoutFinishing)
 {
     HWND hwnd = fresh_window();
