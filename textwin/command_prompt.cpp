@@ -13,6 +13,14 @@ static void print_drawing_colours(void)
     KAV_Printf("kav_tc=%06x\n", (unsigned)kav_tc);
 }
 
+// Asks the current text window for the About text. Without a live current window there is
+// nobody to ask (a NULL window would make the post a message to this thread instead).
+static void post_about(void)
+{
+    HWND hwnd = text_window_handle(current_text_window);
+    if (hwnd) PostMessageW(hwnd, WM_COMMAND, CMD_ABOUT, 0);
+}
+
 int KAV_CommandPrompt(void)
 {
     char line[KAV_LINE_BYTES];
@@ -25,7 +33,7 @@ int KAV_CommandPrompt(void)
         return 0;
     case COMMAND_START: PostMessageW(main_window, WM_KEYDOWN, 'S', 0); return 0;
     case COMMAND_HELP: KAV_Printf("Command list:exit help start ver color\n"); return 0;
-    case COMMAND_VER: PostMessageW(text_window_handle(current_text_window), WM_COMMAND, CMD_ABOUT, 0); return 0;
+    case COMMAND_VER: post_about(); return 0;
     case COMMAND_COLOR: print_drawing_colours(); return 0;
     default: KAV_Printf("Invalid command\n"); return 1;
     }

@@ -309,8 +309,9 @@ void KAV_Printf(const char *format, ...)
     char text[KAV_PRINT_BYTES];  // 4096 bytes: longer output is cut here
     va_list args;
     va_start(args, format);
-    vsnprintf(text, sizeof text, format, args);
+    int written = vsnprintf(text, sizeof text, format, args);
     va_end(args);
+    if (written < 0) text[0] = '\0';  // a format the library cannot render prints nothing
     wchar_t wide[KAV_PRINT_BYTES];  // 4096 units: one ANSI byte gives at most one unit
     int count = ansi_to_wide(text, wide, KAV_PRINT_BYTES);
 

@@ -6,6 +6,8 @@
 
 #include "core/core.h"
 
+#define KAV_COPY_ITEM_BYTES 64  // the menu's copy item, two numbers of up to 11 characters included
+
 HMENU build_text_window_menu(int n)
 {
     int current = (n == current_text_window) ? MFS_CHECKED : MFS_UNCHECKED;
@@ -14,7 +16,7 @@ HMENU build_text_window_menu(int n)
     int log_state = e ? e->log_state : 0;
     unlock_text_table();
 
-    char copy_item[64];  // "&Copy KAVLIB%d%d.LOG\tCtrl+C": at most 35 bytes
+    char copy_item[KAV_COPY_ITEM_BYTES];  // 64 bytes; "&Copy KAVLIB%d%d.LOG\tCtrl+C" needs at most 45
     snprintf(copy_item, sizeof copy_item, "&Copy KAVLIB%d%d.LOG\tCtrl+C", instance_number, n);
     HMENU menu = CreatePopupMenu();
     add_menu_item(menu, 0, current, CMD_SELECT, "&Select\tCtrl+S");
