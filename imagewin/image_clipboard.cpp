@@ -54,12 +54,14 @@ static HBITMAP bitmap_of_packed_dib(HGLOBAL block, uint32_t colours[256], int *c
                                   h->biCompression, h->biSizeImage, h->biClrUsed};
         DibLayout layout;
         if (check_packed_dib(fields, block_size, &layout) == 0) {
-            memcpy(colours, dib + layout.table_offset, (size_t)layout.palette_colours * 4);
-            *count = layout.palette_colours;
             HDC screen = GetDC(NULL);
             bitmap = CreateDIBitmap(screen, h, CBM_INIT, dib + layout.bits_offset,
                                     (const BITMAPINFO *)dib, DIB_RGB_COLORS);
             ReleaseDC(NULL, screen);
+            if (bitmap) {  // colours only with a bitmap to go with them
+                memcpy(colours, dib + layout.table_offset, (size_t)layout.palette_colours * 4);
+                *count = layout.palette_colours;
+            }
         }
     }
     GlobalUnlock(block);
@@ -86,6 +88,21 @@ HBITMAP read_clipboard_bitmap(uint32_t colours[256], int *count)
     return bitmap;
 }
 
+// Copies the whole bitmap into entry e's pixels at (x, y), clipped to the image, and asks for
+// a repaint. The bitmap stays the caller's.
+static void blit_bitmap(ImageWindowEntry *e, HBITMAP bitmap, int x, int y)
+{
+    BITMAP info;
+    if (!GetObjectW(bitmap, sizeof info, &info)) return;
+    HDC source = CreateCompatibleDC(e->mem_dc);
+    if (!source) return;
+    HGDIOBJ previous = SelectObject(source, bitmap);
+    BitBlt(e->mem_dc, x, y, info.bmWidth, info.bmHeight, source, 0, 0, SRCCOPY);
+    SelectObject(source, previous);
+    DeleteDC(source);
+    InvalidateRect(e->hwnd, NULL, FALSE);
+}
+
 void paste_from_clipboard(int n, int x, int y)
 {
     ImageWindowEntry *e = live_image_window(n);
@@ -96,19 +113,10 @@ void paste_from_clipboard(int n, int x, int y)
     if (!bitmap) return;
     // Pasting at a point the user picks needs the point-picking tools; until they exist a
     // paste without a position does nothing.
-    if (x == -1 || y == -1) {
-        DeleteObject(bitmap);
-        return;
+    if (x != -1 && y != -1) {
+        if (count > 0 && e->bits_per_pixel == 8) SetDIBColorTable(e->mem_dc, 0, count, (RGBQUAD *)colours);
+        blit_bitmap(e, bitmap, x, y);
     }
-    HDC source = CreateCompatibleDC(e->mem_dc);
-    HGDIOBJ previous = SelectObject(source, bitmap);
-    BITMAP info;
-    GetObjectW(bitmap, sizeof info, &info);
-    if (count > 0 && e->bits_per_pixel == 8) SetDIBColorTable(e->mem_dc, 0, count, (RGBQUAD *)colours);
-    BitBlt(e->mem_dc, x, y, info.bmWidth, info.bmHeight, source, 0, 0, SRCCOPY);
-    InvalidateRect(e->hwnd, NULL, FALSE);
-    SelectObject(source, previous);
-    DeleteDC(source);
     DeleteObject(bitmap);
 }
 
@@ -116,16 +124,7 @@ void draw_handed_bitmap(HBITMAP bitmap)
 {
     if (!bitmap) return;
     ImageWindowEntry *e = live_image_window(current_image_window);
-    if (e) {
-        HDC source = CreateCompatibleDC(e->mem_dc);
-        HGDIOBJ previous = SelectObject(source, bitmap);
-        BITMAP info;
-        GetObjectW(bitmap, sizeof info, &info);
-        BitBlt(e->mem_dc, 0, 0, info.bmWidth, info.bmHeight, source, 0, 0, SRCCOPY);
-        SelectObject(source, previous);
-        DeleteDC(source);
-        InvalidateRect(e->hwnd, NULL, FALSE);
-    }
+    if (e) blit_bitmap(e, bitmap, 0, 0);
     DeleteObject(bitmap);
 }
 

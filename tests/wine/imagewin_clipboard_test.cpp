@@ -166,3 +166,34 @@ TEST(Clipboard, HostileDibsAreRefusedWithoutOverrun)
     if (bitmap) DeleteObject(bitmap);
     destroy_all();
 }
+
+TEST(Clipboard, AHandedBitmapLandsAtTheTopLeftAndIsDeleted)
+{
+    int r = -1;
+    uint32_t got[3] = {};
+    HBITMAP bitmap = NULL;
+    on_worker([&] {
+        r = KAV_CreateImage(3, "handed", 0, 0, 8, 8, 100);
+        HDC screen = GetDC(NULL);
+        bitmap = CreateCompatibleBitmap(screen, 3, 2);
+        HDC dc = CreateCompatibleDC(screen);
+        HGDIOBJ old = SelectObject(dc, bitmap);
+        RECT all = {0, 0, 3, 2};
+        HBRUSH brush = CreateSolidBrush(RGB(0x10, 0x80, 0xF0));
+        FillRect(dc, &all, brush);
+        DeleteObject(brush);
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        ReleaseDC(NULL, screen);
+        draw_handed_bitmap(bitmap);
+        got[0] = pixels[3].words[0] & 0xFFFFFF;
+        got[1] = pixels[3].words[1 * 8 + 2] & 0xFFFFFF;
+        got[2] = pixels[3].words[2 * 8 + 3] & 0xFFFFFF;
+    });
+    ASSERT_EQ(0, r);
+    EXPECT_EQ(0x1080F0u, got[0]);
+    EXPECT_EQ(0x1080F0u, got[1]);
+    EXPECT_EQ(0u, got[2]) << "nothing beyond the bitmap";
+    EXPECT_EQ(0u, (unsigned)GetObjectType(bitmap)) << "the handed bitmap is deleted";
+    destroy_all();
+}
