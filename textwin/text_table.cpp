@@ -166,8 +166,15 @@ void resize_text_window(int n)
     }
     RECT client;
     GetClientRect(e->hwnd, &client);
-    e->width = client.right - client.left;
-    e->height = client.bottom - client.top;
+    int width = client.right - client.left;
+    int height = client.bottom - client.top;
+    if (width == e->width && height == e->height) {
+        // Restored from a minimized state: the buffer still fits, its text stays.
+        unlock_text_table();
+        return;
+    }
+    e->width = width;
+    e->height = height;
     free_back_buffer(e);
     make_back_buffer(e);
     HWND hwnd = e->hwnd;

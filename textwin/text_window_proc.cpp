@@ -42,9 +42,10 @@ void show_about(void)
     KAV_PopTextColor();
 }
 
-static void on_text_size(int n)
+// A minimized window keeps its buffer, so that restoring it shows the text it had.
+static void on_text_size(int n, WPARAM kind)
 {
-    if (n >= 0) resize_text_window(n);
+    if (n >= 0 && kind != SIZE_MINIMIZED) resize_text_window(n);
 }
 
 static void on_text_char(int n, WPARAM unit)
@@ -133,7 +134,7 @@ LRESULT CALLBACK text_window_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lpa
     case WM_DESTROY: return 0;
     case WM_MOVE: rebuild_placement_list(); return 0;
     case WM_MOVING: return on_text_moving(hwnd, lparam);
-    case WM_SIZE: on_text_size(find_text_window(hwnd)); return 0;
+    case WM_SIZE: on_text_size(find_text_window(hwnd), wparam); return 0;
     case WM_PAINT: paint_text_window(hwnd); return 0;
     case WM_KEYDOWN: on_text_keydown(hwnd, find_text_window(hwnd), wparam); return 0;
     case WM_CHAR: on_text_char(find_text_window(hwnd), wparam); return 0;

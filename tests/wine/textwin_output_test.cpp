@@ -154,6 +154,30 @@ TEST(TextOutput, ResizeClearsTheBufferAndKeepsTheColours)
     close_all();
 }
 
+TEST(TextOutput, MinimizingAndRestoringKeepsTheText)
+{
+    close_all();
+    on_worker([] {
+        KAV_OpenTextWindow(4, 40, 40, 200, 120);
+        KAV_Printf("kept\nhalf");
+    });
+    TextWindowEntry before = entry(4);
+    std::vector<uint32_t> px;
+    on_worker([&] {
+        ShowWindow(text_window_handle(4), SW_MINIMIZE);
+        KAV_PumpMessages();
+        ShowWindow(text_window_handle(4), SW_RESTORE);
+        KAV_PumpMessages();
+        px = back_buffer(4);
+    });
+    TextWindowEntry after = entry(4);
+    EXPECT_EQ(before.cursor_x, after.cursor_x);
+    EXPECT_EQ(before.cursor_y, after.cursor_y);
+    EXPECT_EQ(200, after.width);
+    EXPECT_GT(count_colour(px, after.width, 0, 0, after.width, after.char_height, 0xFFFFFF), 0) << "the first line";
+    close_all();
+}
+
 TEST(TextOutput, OutputLongerThanTheBufferIsCutNotOverrun)
 {
     close_all();
