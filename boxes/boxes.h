@@ -7,6 +7,10 @@
 #include "kavlib.h"
 #include "boxes/box_layout.h"
 
+// The layout rules and the public tables must agree on how many items and buttons there are.
+static_assert(ITEM_LIMIT == KAV_MAX_ITEMS, "Input box item limit differs from item_values");
+static_assert(BUTTON_LIMIT == KAV_MAX_BUTTONS, "Button box limit differs from button_presses");
+
 //------------------------------------------------------------------------------------------------
 // Input box globals (worker thread)
 //------------------------------------------------------------------------------------------------
