@@ -96,6 +96,8 @@ void serve_window_request(void);               // worker thread: serves the slot
 void gui_pump(void);                           // GUI thread: dispatches pending messages
 void wake_worker(void);                         // ends a wait of the worker thread for a message
 
+extern std::atomic<int> pick_in_progress;      // 1 while a point-picking tool waits (set by the worker)
+
 DWORD WINAPI worker_thread_proc(LPVOID unused);
 extern HANDLE worker_thread;                   // set by the Main window's creation
 extern DWORD worker_thread_id;

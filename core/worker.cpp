@@ -9,6 +9,10 @@
 //------------------------------------------------------------------------------------------------
 KAV_RunState run_state;
 
+// 1 while a point-picking tool waits for clicks on an image window. Written by the worker thread
+// (the tools), read by both threads: the Main window, Text and Image windows refuse their menus then.
+std::atomic<int> pick_in_progress;
+
 HANDLE worker_thread;    // GUI thread: made by the Main window's creation, closed at Exit
 DWORD worker_thread_id;
 
