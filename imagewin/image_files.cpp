@@ -195,10 +195,8 @@ static GpBitmap *bitmap_to_save(const ImageWindowEntry *e, int w, int h, int kin
     if (kind == KAV_GIF) {
         uint8_t *indices = (uint8_t *)malloc(count);
         uint32_t palette[256];
-        if (indices) {
-            index_true_colour(words, w, h, indices, w, palette);
+        if (indices && index_true_colour(words, w, h, indices, w, palette) > 0)
             bitmap = indexed_bitmap(w, h, indices, palette, section);
-        }
         free(indices);
         free(words);
         return bitmap;
