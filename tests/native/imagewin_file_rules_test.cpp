@@ -94,6 +94,26 @@ TEST(PackedDib, HostileOrBrokenBlocksAreRefused)
     EXPECT_EQ(40u + 1200, l.bits_offset);
 }
 
+TEST(PackedDib, IndicesArePastedUprightAndClippedToTheImage)
+{
+    // A bottom-up DIB 3 x 2 (rows of 4 bytes): the top row 1 2 3 comes last in the bits.
+    const uint8_t bottom_up[8] = {4, 5, 6, 0xEE, 1, 2, 3, 0xEE};
+    const uint8_t top_down[8] = {1, 2, 3, 0xEE, 4, 5, 6, 0xEE};
+    std::vector<uint8_t> image(4 * 3, 0);  // 4 x 3 image, stride 4
+    paste_dib_indices(bottom_up, 3, 2, image.data(), 4, 3, 4, 0, 0);
+    EXPECT_EQ((std::vector<uint8_t>{1, 2, 3, 0, 4, 5, 6, 0, 0, 0, 0, 0}), image);
+    image.assign(12, 0);
+    paste_dib_indices(top_down, 3, -2, image.data(), 4, 3, 4, 2, 2);  // hangs over right and bottom
+    EXPECT_EQ((std::vector<uint8_t>{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 2}), image);
+    image.assign(12, 0);
+    paste_dib_indices(bottom_up, 3, 2, image.data(), 4, 3, 4, -2, -1);  // hangs over left and top
+    EXPECT_EQ((std::vector<uint8_t>{6, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}), image);
+    paste_dib_indices(bottom_up, 3, 2, image.data(), 4, 3, 4, 4, 0);  // wholly outside
+    paste_dib_indices(bottom_up, 3, 2, image.data(), 4, 3, 4, -3, 0);
+    EXPECT_EQ(6, image[0]);
+    EXPECT_EQ(0, image[3] + image[4]);
+}
+
 TEST(IndexTrueColour, FewColoursGetAnExactPalette)
 {
     const uint32_t words[6] = {0x102030, 0xFF0000, 0x102030, 0xAA102030, 0x00FF00, 0xFF0000};
