@@ -17,23 +17,29 @@ static void destroy_all(void)
     });
 }
 
+// The whole block of one clipboard format; empty when there is none.
+static std::vector<uint8_t> clipboard_block(UINT format)
+{
+    std::vector<uint8_t> bytes;
+    if (!OpenClipboard(NULL)) return bytes;
+    HGLOBAL block = GetClipboardData(format);
+    const uint8_t *p = block ? (const uint8_t *)GlobalLock(block) : NULL;
+    if (p) {
+        bytes.assign(p, p + GlobalSize(block));
+        GlobalUnlock(block);
+    }
+    CloseClipboard();
+    return bytes;
+}
+
 // Header fields of the CF_DIB on the clipboard; false when there is none.
 static bool clipboard_header(BITMAPINFOHEADER *out, SIZE_T *size)
 {
-    if (!OpenClipboard(NULL)) return false;
-    HGLOBAL block = GetClipboardData(CF_DIB);
-    bool found = false;
-    if (block) {
-        *size = GlobalSize(block);
-        void *p = GlobalLock(block);
-        if (p) {
-            memcpy(out, p, sizeof *out);
-            found = true;
-            GlobalUnlock(block);
-        }
-    }
-    CloseClipboard();
-    return found;
+    std::vector<uint8_t> dib = clipboard_block(CF_DIB);
+    if (dib.size() < sizeof *out) return false;
+    memcpy(out, dib.data(), sizeof *out);
+    *size = dib.size();
+    return true;
 }
 
 TEST(Clipboard, ThirtyTwoBitRoundTrip)
@@ -216,16 +222,10 @@ static void put_text(const wchar_t *text)
 
 static std::wstring clipboard_text(void)
 {
-    std::wstring text;
-    if (!OpenClipboard(NULL)) return L"<not opened>";
-    HGLOBAL block = GetClipboardData(CF_UNICODETEXT);
-    const wchar_t *p = block ? (const wchar_t *)GlobalLock(block) : NULL;
-    if (p) {
-        text = p;
-        GlobalUnlock(block);
-    }
-    CloseClipboard();
-    return text;
+    std::vector<uint8_t> bytes = clipboard_block(CF_UNICODETEXT);
+    std::wstring text(bytes.size() / sizeof(wchar_t), L'\0');
+    if (!bytes.empty()) memcpy(&text[0], bytes.data(), text.size() * sizeof(wchar_t));
+    return text.c_str();  // up to the terminator
 }
 
 TEST(Clipboard, ACopyThatCannotBeMadeKeepsTheUsersClipboard)
