@@ -298,7 +298,7 @@ static void refine_palette(Reduction *r, int occupied, uint32_t *palette, int co
 static int reduce_colours(const uint32_t *words, int width, int height, uint8_t *indices,
                           int64_t index_stride, uint32_t palette[256])
 {
-    Reduction *r = (Reduction *)calloc(1, sizeof(Reduction));  // about 11 MB
+    Reduction *r = (Reduction *)calloc(1, sizeof(Reduction));  // about 10 MB
     if (!r) return 0;
     fill_histogram(r, words, width, height);
     int occupied = 0;
