@@ -6,8 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "boxes/boxes.h"
-#include "imagewin/imagewin.h"
 
 using namespace kavtest;
 using namespace twtest;
@@ -25,16 +23,6 @@ void idle(void)
 {
     main_command(CMD_STOP);
     ASSERT_TRUE(wait_until([] { return run_state.running == 0 && window_request.kind == 0; }));
-}
-
-void close_everything(void)
-{
-    on_worker([] {
-        for (int n = 0; n < KAV_MAX_IMAGE_WINDOWS; n++) destroy_image_window(n);
-        for (int n = 0; n < KAV_MAX_TEXT_WINDOWS; n++) KAV_CloseTextWindow(n);
-        KAV_CloseInputBox();
-        KAV_CloseButtonBox();
-    });
 }
 
 HWND open_menu_window(void)

@@ -1,37 +1,12 @@
 // Log files of text windows, read back byte for byte from the files and the clipboard.
 #include "textwin_helpers.h"
 
-#include <stdio.h>
 #include <string>
 
 using namespace kavtest;
 using namespace twtest;
 
 namespace {
-
-std::string file_bytes(const std::string &name)
-{
-    std::string bytes;
-    FILE *f = fopen(name.c_str(), "rb");
-    if (!f) return bytes;
-    char chunk[4096];
-    size_t got;
-    while ((got = fread(chunk, 1, sizeof chunk, f)) > 0) bytes.append(chunk, got);
-    fclose(f);
-    return bytes;
-}
-
-std::string clipboard_text(void)
-{
-    std::string text;
-    if (!OpenClipboard(NULL)) return "<busy>";
-    HANDLE h = GetClipboardData(CF_TEXT);
-    const char *p = h ? (const char *)GlobalLock(h) : NULL;
-    if (p) text = p;
-    if (h) GlobalUnlock(h);
-    CloseClipboard();
-    return text;
-}
 
 std::string name_of_log(int n)
 {

@@ -2,50 +2,12 @@
 // the reporting window) and the layout source it puts on the clipboard.
 #include "textwin_helpers.h"
 
-#include <stdio.h>
 #include <string>
-
-#include "boxes/boxes.h"
-#include "imagewin/imagewin.h"
 
 using namespace kavtest;
 using namespace twtest;
 
 namespace {
-
-std::string clipboard_text(void)
-{
-    std::string text;
-    if (!OpenClipboard(NULL)) return "<busy>";
-    HANDLE h = GetClipboardData(CF_TEXT);
-    const char *p = h ? (const char *)GlobalLock(h) : NULL;
-    if (p) text = p;
-    if (h) GlobalUnlock(h);
-    CloseClipboard();
-    return text;
-}
-
-std::string file_bytes(const char *name)
-{
-    std::string bytes;
-    FILE *f = fopen(name, "rb");
-    if (!f) return bytes;
-    char chunk[4096];
-    size_t got;
-    while ((got = fread(chunk, 1, sizeof chunk, f)) > 0) bytes.append(chunk, got);
-    fclose(f);
-    return bytes;
-}
-
-void close_everything(void)
-{
-    on_worker([] {
-        for (int n = 0; n < KAV_MAX_IMAGE_WINDOWS; n++) destroy_image_window(n);
-        for (int n = 0; n < KAV_MAX_TEXT_WINDOWS; n++) KAV_CloseTextWindow(n);
-        KAV_CloseInputBox();
-        KAV_CloseButtonBox();
-    });
-}
 
 // Runs the report in text window n through its window procedure; returns what it printed.
 std::string report_in(int n)
