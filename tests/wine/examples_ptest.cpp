@@ -1,6 +1,10 @@
 // The example programs, started as their own processes and worked from outside.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+#include <string>
+
 #include "process.h"
 
 using namespace kavproc;
@@ -23,6 +27,34 @@ COLORREF client_pixel(HWND hwnd, int x, int y)
     COLORREF c = GetPixel(screen, r.left + x, r.top + y);
     ReleaseDC(NULL, screen);
     return c;
+}
+
+std::string clipboard_text(void)
+{
+    std::string text;
+    if (!OpenClipboard(NULL)) return text;
+    HANDLE h = GetClipboardData(CF_TEXT);
+    const char *p = h ? (const char *)GlobalLock(h) : NULL;
+    if (p) text = p;
+    if (h) GlobalUnlock(h);
+    CloseClipboard();
+    return text;
+}
+
+// The pasted layout source in examples/layout/layout.cpp: its tab-indented lines from the
+// generator's first comment to KAV_SetForeground, with the generator's CR LF line ends.
+std::string pasted_layout_source(void)
+{
+    std::wstring path = std::wstring(source_dir()) + L"\\examples\\layout\\layout.cpp";
+    std::ifstream file(path.c_str());
+    std::string line, source;
+    bool inside = false;
+    while (std::getline(file, line)) {
+        if (line.find("\t// KAVLIB --- Automatic Source Generator") == 0) inside = true;
+        if (inside) source += line + "\r\n";
+        if (inside && line == "\tKAV_SetForeground(KAVMAINWINDOW);") break;
+    }
+    return source;
 }
 
 }  // namespace
@@ -68,6 +100,14 @@ TEST(Examples, LayoutProgramMakesThePastedLayout)
     EXPECT_EQ(200, client.right);
     EXPECT_EQ(40, client.bottom);
     EXPECT_EQ(L"quit\nrun", window_text(GetDlgItem(buttons, 3001)));
+
+    // Window Info in the program gives back the very source its setup was pasted from.
+    DWORD sequence = GetClipboardSequenceNumber();
+    PostMessageW(text, WM_COMMAND, 1045, 0);
+    EXPECT_TRUE(wait_until([&] { return GetClipboardSequenceNumber() != sequence && !clipboard_text().empty(); }, 10000));
+    std::string pasted = pasted_layout_source();
+    EXPECT_GT(pasted.size(), 200u);
+    EXPECT_EQ(pasted, clipboard_text());
     PostMessageW(main, WM_COMMAND, 1002, 0);
     EXPECT_EQ(0, wait_exit(p, 10000));
     stop(p);
