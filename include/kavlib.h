@@ -71,7 +71,8 @@ int  KAV_CommandPrompt(void);              // "Cmd>" prompt: exit, start, help, 
 
 //------------------------------------------------------------------------------------------------
 // Log files of text windows: "KAVLIBin-YYYYMMDD-hhmmss.LOG" in the start-up folder (i the
-// instance, n the window number), receiving every print and every typed line while logging
+// instance, n the window number), receiving every print and every typed line while logging;
+// an existing file is never emptied: a taken name gets "-1", "-2", ... before ".LOG"
 //------------------------------------------------------------------------------------------------
 int  KAV_StartLog(int n);     // 0 logging (new file, or resumed); 1 was logging; 2 no file could be made; 3 no window n
 int  KAV_StopLog(int n);      // 0 stopped (or was already); 1 no log; 2 no window n

@@ -13,7 +13,6 @@
 #include <sys/stat.h>
 
 #include "core/core.h"
-#include "textwin/log_names.h"
 
 //------------------------------------------------------------------------------------------------
 // Log names (both threads, under text_table_lock): the file of each window's open log, which

@@ -21,7 +21,6 @@
 #define CONFIRM_BACK 0x000080
 #define LABEL_UNITS 255           // a label as read: at most 254 UTF-16 units and the terminator
 #define LABEL_BYTES 512           // the label in ANSI: two bytes per unit at most
-#define CONFIRM_UNITS 64          // the confirmation in UTF-16: 30 characters and the line feed
 
 // "The layout-creation source list has been saved to the clipboard.", in code page 932.
 static const char CONFIRMATION_932[] =
@@ -29,9 +28,9 @@ static const char CONFIRMATION_932[] =
     "\x83\x45\x83\x67\x8D\xEC\x90\xAC\x83\x5C\x81\x5B\x83\x58\x83\x8A\x83\x58\x83\x67\x82\xF0"
     "\x95\xDB\x91\xB6\x82\xB5\x82\xDC\x82\xB5\x82\xBD\x81\x44\n";
 
-int confirmation_text(wchar_t out[CONFIRM_UNITS])
+int confirmation_text(wchar_t out[KAV_CONFIRM_UNITS])
 {
-    int count = MultiByteToWideChar(932, 0, CONFIRMATION_932, -1, out, CONFIRM_UNITS);
+    int count = MultiByteToWideChar(932, 0, CONFIRMATION_932, -1, out, KAV_CONFIRM_UNITS);
     if (count <= 0) {
         out[0] = L'\0';
         return 0;
@@ -180,9 +179,9 @@ static void hand_source_to_clipboard(const SourceList *s)
 
     // The text is Japanese on every system: converted from its own code page, not the
     // system's; the log receives it in the system code page like every other print.
-    wchar_t wide[CONFIRM_UNITS];
+    wchar_t wide[KAV_CONFIRM_UNITS];
     int count = confirmation_text(wide);
-    char log_text[CONFIRM_UNITS * 2];
+    char log_text[KAV_CONFIRM_UNITS * 2];
     wide_to_ansi(wide, log_text, sizeof log_text);
     KAV_PushTextColor(CONFIRM_TEXT, CONFIRM_BACK);
     print_units(wide, count, log_text);
