@@ -4,6 +4,7 @@
 
 #include <stddef.h>
 #include <stdio.h>
+#include <string.h>
 
 //------------------------------------------------------------------------------------------------
 // Single points and clipped spans
@@ -249,7 +250,79 @@ void raster_disc(const PixelBuffer &b, RasterMode mode, uint32_t colour, int32_t
 //------------------------------------------------------------------------------------------------
 // Seed fill
 //------------------------------------------------------------------------------------------------
-// The fill over one pixel type. The seed stack is the caller's pair of fixed arrays.
+// The scans of the fill look at 16 bytes at a time, which the compiler turns into vector
+// compares; the last few pixels of a row are looked at one by one.
+#define KAV_SCAN_BYTES 16
+
+// The first x in [from, to) whose pixel is not value, or to.
+template <typename Pixel>
+static int32_t first_differing(const Pixel *row, int32_t from, int32_t to, Pixel value)
+{
+    const int32_t per_chunk = (int32_t)(KAV_SCAN_BYTES / sizeof(Pixel));
+    uint64_t value_word = 0;  // value repeated over 8 bytes
+    for (size_t i = 0; i < 8 / sizeof(Pixel); i++) value_word = value_word << (8 * sizeof(Pixel)) | value;
+    int32_t x = from;
+    for (; x + per_chunk <= to; x += per_chunk) {
+        uint64_t halves[2];
+        memcpy(halves, row + x, sizeof halves);
+        if ((halves[0] ^ value_word) | (halves[1] ^ value_word)) break;
+    }
+    while (x < to && row[x] == value) x++;
+    return x;
+}
+
+// The first x in [from, to) whose pixel is value, or to.
+static int32_t first_equal(const uint8_t *row, int32_t from, int32_t to, uint8_t value)
+{
+    if (from >= to) return to;
+    const void *found = memchr(row + from, value, (size_t)(to - from));
+    return found ? (int32_t)((const uint8_t *)found - row) : to;
+}
+
+// A 64-bit word holds a zero 32-bit half (the well-known borrow test, exact for "any").
+static bool has_zero_half(uint64_t w)
+{
+    return ((w - 0x0000000100000001ull) & ~w & 0x8000000080000000ull) != 0;
+}
+
+static int32_t first_equal(const uint32_t *row, int32_t from, int32_t to, uint32_t value)
+{
+    const int32_t per_chunk = KAV_SCAN_BYTES / 4;
+    uint64_t value_word = (uint64_t)value << 32 | value;
+    int32_t x = from;
+    for (; x + per_chunk <= to; x += per_chunk) {
+        uint64_t halves[2];
+        memcpy(halves, row + x, sizeof halves);
+        if (has_zero_half(halves[0] ^ value_word) || has_zero_half(halves[1] ^ value_word)) break;
+    }
+    while (x < to && row[x] != value) x++;
+    return x;
+}
+
+// One neighbouring row of a run during the fill: where its next seed lies. A seed goes to the
+// first pixel of each stretch of old pixels beside the run.
+template <typename Pixel>
+struct SeedRow {
+    const Pixel *row;  // NULL beyond the image
+    int32_t y;
+    int32_t next;      // x of the next seed, or the run's end when there is none
+};
+
+template <typename Pixel>
+static void first_seed(SeedRow<Pixel> *r, int32_t xl, int32_t xr, Pixel old)
+{
+    r->next = r->row ? first_equal(r->row, xl, xr, old) : xr;
+}
+
+template <typename Pixel>
+static void seed_after(SeedRow<Pixel> *r, int32_t xr, Pixel old)
+{
+    r->next = first_equal(r->row, first_differing(r->row, r->next + 1, xr, old), xr, old);
+}
+
+// The fill over one pixel type. The seed stack is the caller's pair of fixed arrays. For each
+// run the seeds of the row above and the row below are stacked in the order of x, the one above
+// first at equal x, until the stack is full; the rest of that run's seeds are dropped.
 template <typename Pixel>
 static void paint_pixels(Pixel *base, int64_t stride, int32_t width, int32_t height, int32_t x, int32_t y,
                          Pixel old, Pixel fill, int32_t seed_x[KAV_PAINT_SEEDS], int32_t seed_y[KAV_PAINT_SEEDS])
@@ -257,31 +330,18 @@ static void paint_pixels(Pixel *base, int64_t stride, int32_t width, int32_t hei
     int count = 0;
     for (;;) {
         Pixel *row = base + (int64_t)y * stride;
-        Pixel *above = y > 0 ? row - stride : NULL;
-        Pixel *below = y + 1 < height ? row + stride : NULL;
         int32_t xl = x;
         while (xl > 0 && row[xl - 1] == old) xl--;
-        bool above_armed = true, below_armed = true;
-        int32_t xr = xl;
-        for (; xr < width && row[xr] == old; xr++) {
-            if (above) {
-                if (above[xr] != old) {
-                    above_armed = true;
-                } else if (above_armed && count < KAV_PAINT_SEEDS) {
-                    seed_x[count] = xr;
-                    seed_y[count++] = y - 1;
-                    above_armed = false;
-                }
-            }
-            if (below) {
-                if (below[xr] != old) {
-                    below_armed = true;
-                } else if (below_armed && count < KAV_PAINT_SEEDS) {
-                    seed_x[count] = xr;
-                    seed_y[count++] = y + 1;
-                    below_armed = false;
-                }
-            }
+        int32_t xr = first_differing<Pixel>(row, x + 1, width, old);  // the run is xl .. xr - 1
+        SeedRow<Pixel> above = {y > 0 ? row - stride : NULL, y - 1, 0};
+        SeedRow<Pixel> below = {y + 1 < height ? row + stride : NULL, y + 1, 0};
+        first_seed(&above, xl, xr, old);
+        first_seed(&below, xl, xr, old);
+        while (count < KAV_PAINT_SEEDS && (above.next < xr || below.next < xr)) {
+            SeedRow<Pixel> *r = above.next <= below.next ? &above : &below;
+            seed_x[count] = r->next;
+            seed_y[count++] = r->y;
+            seed_after(r, xr, old);
         }
         for (int32_t i = xl; i < xr; i++) row[i] = fill;
         pen_position.x = xr - 1;  // the run is drawn as a line from xl to xr - 1
