@@ -250,17 +250,33 @@ void raster_disc(const PixelBuffer &b, RasterMode mode, uint32_t colour, int32_t
 //------------------------------------------------------------------------------------------------
 // Seed fill
 //------------------------------------------------------------------------------------------------
-// The scans of the fill look at 16 bytes at a time, which the compiler turns into vector
-// compares; the last few pixels of a row are looked at one by one.
+// The scans of the fill look at 16 bytes at a time, as two 64-bit words compared lane by lane
+// with a few integer operations; the last few pixels of a row are looked at one by one.
 #define KAV_SCAN_BYTES 16
+
+// value repeated over the lanes of a 64-bit word.
+template <typename Pixel>
+static uint64_t repeated(Pixel value)
+{
+    uint64_t word = 0;
+    for (size_t i = 0; i < 8 / sizeof(Pixel); i++) word = word << (8 * sizeof(Pixel)) | value;
+    return word;
+}
+
+// A 64-bit word has a zero lane of Pixel's size (the borrow test, exact for "any").
+template <typename Pixel>
+static bool has_zero_lane(uint64_t w)
+{
+    const uint64_t ones = repeated<Pixel>(1), tops = ones << (8 * sizeof(Pixel) - 1);
+    return ((w - ones) & ~w & tops) != 0;
+}
 
 // The first x in [from, to) whose pixel is not value, or to.
 template <typename Pixel>
 static int32_t first_differing(const Pixel *row, int32_t from, int32_t to, Pixel value)
 {
     const int32_t per_chunk = (int32_t)(KAV_SCAN_BYTES / sizeof(Pixel));
-    uint64_t value_word = 0;  // value repeated over 8 bytes
-    for (size_t i = 0; i < 8 / sizeof(Pixel); i++) value_word = value_word << (8 * sizeof(Pixel)) | value;
+    const uint64_t value_word = repeated(value);
     int32_t x = from;
     for (; x + per_chunk <= to; x += per_chunk) {
         uint64_t halves[2];
@@ -272,28 +288,16 @@ static int32_t first_differing(const Pixel *row, int32_t from, int32_t to, Pixel
 }
 
 // The first x in [from, to) whose pixel is value, or to.
-static int32_t first_equal(const uint8_t *row, int32_t from, int32_t to, uint8_t value)
+template <typename Pixel>
+static int32_t first_equal(const Pixel *row, int32_t from, int32_t to, Pixel value)
 {
-    if (from >= to) return to;
-    const void *found = memchr(row + from, value, (size_t)(to - from));
-    return found ? (int32_t)((const uint8_t *)found - row) : to;
-}
-
-// A 64-bit word holds a zero 32-bit half (the well-known borrow test, exact for "any").
-static bool has_zero_half(uint64_t w)
-{
-    return ((w - 0x0000000100000001ull) & ~w & 0x8000000080000000ull) != 0;
-}
-
-static int32_t first_equal(const uint32_t *row, int32_t from, int32_t to, uint32_t value)
-{
-    const int32_t per_chunk = KAV_SCAN_BYTES / 4;
-    uint64_t value_word = (uint64_t)value << 32 | value;
+    const int32_t per_chunk = (int32_t)(KAV_SCAN_BYTES / sizeof(Pixel));
+    const uint64_t value_word = repeated(value);
     int32_t x = from;
     for (; x + per_chunk <= to; x += per_chunk) {
         uint64_t halves[2];
         memcpy(halves, row + x, sizeof halves);
-        if (has_zero_half(halves[0] ^ value_word) || has_zero_half(halves[1] ^ value_word)) break;
+        if (has_zero_lane<Pixel>(halves[0] ^ value_word) || has_zero_lane<Pixel>(halves[1] ^ value_word)) break;
     }
     while (x < to && row[x] != value) x++;
     return x;
