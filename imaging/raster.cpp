@@ -271,9 +271,10 @@ static bool has_zero_lane(uint64_t w)
     return ((w - ones) & ~w & tops) != 0;
 }
 
-// The first x in [from, to) whose pixel is not value, or to.
-template <typename Pixel>
-static int32_t first_differing(const Pixel *row, int32_t from, int32_t to, Pixel value)
+// The first x in [from, to) whose pixel equals value (want_equal) or differs from it (not
+// want_equal); to when there is none.
+template <typename Pixel, bool want_equal>
+static int32_t first_where(const Pixel *row, int32_t from, int32_t to, Pixel value)
 {
     const int32_t per_chunk = (int32_t)(KAV_SCAN_BYTES / sizeof(Pixel));
     const uint64_t value_word = repeated(value);
@@ -281,26 +282,25 @@ static int32_t first_differing(const Pixel *row, int32_t from, int32_t to, Pixel
     for (; x + per_chunk <= to; x += per_chunk) {
         uint64_t halves[2];
         memcpy(halves, row + x, sizeof halves);
-        if ((halves[0] ^ value_word) | (halves[1] ^ value_word)) break;
+        uint64_t first = halves[0] ^ value_word, second = halves[1] ^ value_word;  // 0 lanes: equal
+        bool found = want_equal ? has_zero_lane<Pixel>(first) || has_zero_lane<Pixel>(second)
+                                : (first | second) != 0;
+        if (found) break;
     }
-    while (x < to && row[x] == value) x++;
+    while (x < to && (row[x] == value) != want_equal) x++;
     return x;
 }
 
-// The first x in [from, to) whose pixel is value, or to.
 template <typename Pixel>
 static int32_t first_equal(const Pixel *row, int32_t from, int32_t to, Pixel value)
 {
-    const int32_t per_chunk = (int32_t)(KAV_SCAN_BYTES / sizeof(Pixel));
-    const uint64_t value_word = repeated(value);
-    int32_t x = from;
-    for (; x + per_chunk <= to; x += per_chunk) {
-        uint64_t halves[2];
-        memcpy(halves, row + x, sizeof halves);
-        if (has_zero_lane<Pixel>(halves[0] ^ value_word) || has_zero_lane<Pixel>(halves[1] ^ value_word)) break;
-    }
-    while (x < to && row[x] != value) x++;
-    return x;
+    return first_where<Pixel, true>(row, from, to, value);
+}
+
+template <typename Pixel>
+static int32_t first_differing(const Pixel *row, int32_t from, int32_t to, Pixel value)
+{
+    return first_where<Pixel, false>(row, from, to, value);
 }
 
 // One neighbouring row of a run during the fill: where its next seed lies. A seed goes to the
