@@ -46,6 +46,7 @@ TEST(TrueTypeText, NewlinesLeadBytesAndTheFontCell)
     destroy_all();
     PointSet second_line, alone, ab, ab_lead;
     KAV_Point after_ab = {}, after_lead = {};
+    LOGFONTW styled = {}, plain = {};
     int result = -1;
     on_worker([&] {
         KAV_CreateImage(5, "text", 0, 0, 200, 80, 100);
@@ -73,6 +74,11 @@ TEST(TrueTypeText, NewlinesLeadBytesAndTheFontCell)
         draw_truetype_text("AB\x82");  // a lone lead byte ends the walk
         after_lead = text_cursor;
         ab_lead = lit_pixels(5, 0);
+
+        draw_truetype_text("\x03\x01");  // bold, italic: the font is replaced
+        GetObjectW(truetype_font, sizeof styled, &styled);
+        draw_truetype_text("\x04\x02");
+        GetObjectW(truetype_font, sizeof plain, &plain);
     });
     EXPECT_EQ(0, result);
     EXPECT_EQ(8, font_cell_width);
@@ -83,5 +89,10 @@ TEST(TrueTypeText, NewlinesLeadBytesAndTheFontCell)
     EXPECT_EQ(ab, ab_lead);
     EXPECT_EQ(after_ab.x, after_lead.x);
     EXPECT_EQ(after_ab.y, after_lead.y);
+    EXPECT_EQ(FW_BOLD, styled.lfWeight);
+    EXPECT_TRUE(styled.lfItalic);
+    EXPECT_EQ(FW_NORMAL, plain.lfWeight);
+    EXPECT_FALSE(plain.lfItalic);
+    EXPECT_EQ(16, plain.lfHeight) << "the size made by create_font stays";
     destroy_all();
 }
