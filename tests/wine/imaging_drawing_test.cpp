@@ -12,6 +12,7 @@ TEST(Drawing, PrimitivesReachTheCurrentWindowAndSkipAFreeOne)
     destroy_all();
     uint32_t line_end = 0, box_inside = 0, painted = 0, outside = 0;
     bool free_untouched = false;
+    int long_text_rows = 0;
     on_worker([&] {
         KAV_CreateImage8(3, "draw", 0, 0, 30, 20, 100);
         draw_line(0x123456, 0, 0, 29, 19);
@@ -32,12 +33,17 @@ TEST(Drawing, PrimitivesReachTheCurrentWindowAndSkipAFreeOne)
         paint(2, 2);
         draw_string("free");
         free_untouched = before == picture_of(3);
+        // With no window every character wraps: the baseline counts the characters drawn.
+        text_cursor = {0, 0};
+        draw_printf("%s", std::string(5000, 'x').c_str());
+        long_text_rows = text_cursor.y / 16;
     });
     EXPECT_EQ(0x56u, line_end);
     EXPECT_EQ(0xEFu, box_inside);
     EXPECT_EQ(0x77u, painted);
     EXPECT_EQ(0u, outside);
     EXPECT_TRUE(free_untouched);
+    EXPECT_EQ(4095, long_text_rows) << "text beyond the format buffer is cut";
     destroy_all();
 }
 
