@@ -20,12 +20,14 @@ void KAV_Main(void)
     for (uint32_t pass = 0;; pass++) {
         char *block = (char *)malloc(1000 + pass % 5000);
         if (block) memset(block, (int)pass, 1000);
+        void *shared = HeapAlloc(GetProcessHeap(), 0, 100 + pass % 3000);  // the heap windows use too
         KAV_Printf("pass %u\n", (unsigned)pass);
         if (KAV_SelectImage(0) == 0) {
             for (int y = 0; y < STUBBORN_SIZE; y++)
                 for (int x = 0; x < STUBBORN_SIZE; x++) put_pixel(x, y, pass * 0x010203u + (uint32_t)(x ^ y));
             KAV_PaintImage(0);
         }
+        HeapFree(GetProcessHeap(), 0, shared);
         free(block);
     }
 }
