@@ -16,6 +16,7 @@ extern std::atomic<int> current_text_window;
 void reset_text_windows(void);   // start-up: every entry free, history and last input line empty
 int  find_text_window(HWND hwnd);  // number of the live text window with this handle, or -1
 HWND text_window_handle(int n);    // the window of live text window n, or NULL
+bool front_text_window(int n);     // brings live text window n to the front and makes it current; false if not live
 LRESULT CALLBACK text_window_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
 
 #endif

@@ -8,6 +8,7 @@ namespace kavproc {
 const wchar_t *kavlib_exe(void) { return L"" KAVLIB_EXE_WIN; }
 const wchar_t *source_dir(void) { return L"" KAV_SOURCE_WIN; }
 const wchar_t *stubborn_exe(void) { return L"" KAV_STUBBORN_WIN; }
+const wchar_t *status_exe(void) { return L"" KAV_STATUS_APP_WIN; }
 
 bool start(Program &p, const wchar_t *dir, const wchar_t *exe)
 {

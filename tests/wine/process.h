@@ -15,6 +15,7 @@ struct Program {
 const wchar_t *kavlib_exe(void);    // Windows path of the built program
 const wchar_t *source_dir(void);    // Windows path of the source tree (samples/ lives there)
 const wchar_t *stubborn_exe(void);  // a KAVLIB program whose main routine ignores Stop
+const wchar_t *status_exe(void);    // a KAVLIB program that keeps the status line busy until Stop
 
 // Starts exe (NULL: kavlib.exe) with working folder dir (NULL: the test's own).
 // False when it could not start.
