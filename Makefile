@@ -3,9 +3,9 @@
 BUILD ?= build
 JOBS  ?= $(shell nproc)
 
-PACKAGES = cmake make g++ g++-mingw-w64-x86-64 wine wine64 xvfb imagemagick googletest
+PACKAGES = cmake make g++ g++-mingw-w64-x86-64 wine wine64 xvfb imagemagick googletest zip unzip
 
-.PHONY: all deps build build-win build-native run test test-native test-wine bench clean
+.PHONY: all deps build build-win build-native run test test-native test-wine bench dist clean
 
 all: build
 
@@ -40,6 +40,10 @@ test: test-native test-wine
 bench: build
 	$(BUILD)/native/bench/kav_bench_native
 	tools/with-xvfb.sh $(BUILD)/wineprefix ctest --test-dir $(BUILD)/win -C bench -L bench --output-on-failure
+
+# The download: $(BUILD)/dist/kavlib-<version>.zip with kavlib.exe, samples/ and README.txt.
+dist: build-win
+	tools/dist.sh $(BUILD)/win/kavlib.exe $(BUILD)/dist
 
 clean:
 	rm -rf $(BUILD)
