@@ -16,8 +16,10 @@ deps:
 	  apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $$missing; \
 	fi
 
+CONFIGURE_WIN = cmake -S . -B $(BUILD)/win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release
+
 build-win: deps
-	cmake -S . -B $(BUILD)/win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release
+	$(CONFIGURE_WIN)
 	cmake --build $(BUILD)/win -j $(JOBS)
 
 build-native: deps
@@ -42,7 +44,10 @@ bench: build
 	tools/with-xvfb.sh $(BUILD)/wineprefix ctest --test-dir $(BUILD)/win -C bench -L bench --output-on-failure
 
 # The download: $(BUILD)/dist/kavlib-<version>.zip with kavlib.exe, samples/ and README.txt.
-dist: build-win
+# Builds the program alone, not the tests.
+dist: deps
+	$(CONFIGURE_WIN)
+	cmake --build $(BUILD)/win -j $(JOBS) --target kavlib
 	tools/dist.sh $(BUILD)/win/kavlib.exe $(BUILD)/dist
 
 clean:
