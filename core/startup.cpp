@@ -6,6 +6,7 @@
 #include <wchar.h>
 
 #include "boxes/boxes.h"
+#include "core/resources.h"
 #include "imagewin/gdiplus_flat.h"
 #include "imagewin/imagewin.h"
 #include "textwin/textwin.h"
@@ -64,6 +65,14 @@ static void read_directory(wchar_t *wide, char *ansi, bool with_backslash)
     wide_to_ansi(wide, ansi, KAV_PATH_BYTES);
 }
 
+// The program's icon at the size the system draws for the metrics given, from the executable's
+// resources; shared (never destroyed). NULL when the executable carries no icon.
+static HICON program_icon(int width_metric, int height_metric)
+{
+    return (HICON)LoadImageW(module_instance, MAKEINTRESOURCEW(KAV_ICON_ID), IMAGE_ICON,
+                             GetSystemMetrics(width_metric), GetSystemMetrics(height_metric), LR_SHARED);
+}
+
 static bool register_class(const wchar_t *name, WNDPROC proc, UINT style, HBRUSH background)
 {
     WNDCLASSEXW wc = {};
@@ -71,6 +80,8 @@ static bool register_class(const wchar_t *name, WNDPROC proc, UINT style, HBRUSH
     wc.style = style;
     wc.lpfnWndProc = proc;
     wc.hInstance = module_instance;
+    wc.hIcon = program_icon(SM_CXICON, SM_CYICON);
+    wc.hIconSm = program_icon(SM_CXSMICON, SM_CYSMICON);
     wc.hCursor = LoadCursorW(NULL, IDC_ARROW);
     wc.hbrBackground = background;
     wc.lpszClassName = name;
