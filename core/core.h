@@ -138,6 +138,7 @@ void get_window_text(HWND hwnd, int max_bytes, char *out);
 void set_window_text(HWND hwnd, const char *text);
 void work_area(RECT *area);                    // the desktop work area (SPI_GETWORKAREA)
 bool ctrl_held(void);                          // the Ctrl key is down now
+int  scale_for_display(int pixels);            // a length laid out at 96 dpi, at the display's dpi
 
 //------------------------------------------------------------------------------------------------
 // Window placement list and edge snapping

@@ -48,8 +48,9 @@ static void play_drop_animation(HWND hwnd)
 static LRESULT on_create(HWND hwnd)
 {
     main_window = hwnd;
-    status_line = CreateWindowExW(0, L"STATIC", L"Ready", WS_CHILD | WS_VISIBLE, STATUS_X, STATUS_Y,
-                                  STATUS_WIDTH, STATUS_HEIGHT, hwnd, (HMENU)(INT_PTR)STATUS_LINE_ID,
+    status_line = CreateWindowExW(0, L"STATIC", L"Ready", WS_CHILD | WS_VISIBLE, scale_for_display(STATUS_X),
+                                  scale_for_display(STATUS_Y), scale_for_display(STATUS_WIDTH),
+                                  scale_for_display(STATUS_HEIGHT), hwnd, (HMENU)(INT_PTR)STATUS_LINE_ID,
                                   module_instance, NULL);
     play_drop_animation(hwnd);
     HDC dc = GetDC(hwnd);

@@ -116,7 +116,8 @@ static HWND create_main_window(const wchar_t *main_class)
     work_area(&area);
     main_menu_bar = make_menu_bar();
     const DWORD style = WS_VISIBLE | WS_CAPTION | WS_THICKFRAME;
-    RECT frame = {0, 0, MAIN_CLIENT_WIDTH, GetSystemMetrics(SM_CYMENU) + 32};
+    RECT frame = {0, 0, scale_for_display(MAIN_CLIENT_WIDTH),
+                  GetSystemMetrics(SM_CYMENU) + scale_for_display(32)};
     AdjustWindowRect(&frame, style, FALSE);
     int width = frame.right - frame.left;
     int height = frame.bottom - frame.top;

@@ -96,6 +96,17 @@ bool ctrl_held(void)
     return GetKeyState(VK_CONTROL) < 0;
 }
 
+// The program declares itself DPI-aware, so the system no longer enlarges its windows on a
+// scaled display: lengths laid out for 96 dots per inch are scaled here to the display's own.
+int scale_for_display(int pixels)
+{
+    HDC screen = GetDC(NULL);
+    int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    if (screen) ReleaseDC(NULL, screen);
+    if (dpi <= 96) return pixels;
+    return MulDiv(pixels, dpi, 96);
+}
+
 void KAV_Pause(const char *text)
 {
     wchar_t wide[KAV_NAME_UNITS];

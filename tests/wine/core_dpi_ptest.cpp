@@ -89,12 +89,17 @@ TEST(Display, PictureAtZoom100IsShownOnePixelPerPixel)
     EXPECT_EQ(H, client.bottom) << "client height in screen pixels";
 
     // The Main window is laid out from the system metrics the program reads (menu bar, caption,
-    // frame): the real ones of this display only when the program declares itself DPI-aware.
-    RECT expected = {0, 0, 240, GetSystemMetrics(SM_CYMENU) + 32};
+    // frame): the real ones of this display only when the program declares itself DPI-aware. Its
+    // own 240 x 32 client area grows with the display, so the menu bar keeps to one line and the
+    // status line stays in view.
+    RECT expected = {0, 0, MulDiv(240, dpi, 96), GetSystemMetrics(SM_CYMENU) + MulDiv(32, dpi, 96)};
     AdjustWindowRect(&expected, WS_VISIBLE | WS_CAPTION | WS_THICKFRAME, FALSE);
     RECT outer = window_rect(main);
     EXPECT_EQ(expected.right - expected.left, outer.right - outer.left) << "Main window width";
     EXPECT_EQ(expected.bottom - expected.top, outer.bottom - outer.top) << "Main window height";
+    RECT main_client;  // a menu bar wrapped onto a second line would take its height from here
+    GetClientRect(main, &main_client);
+    EXPECT_EQ(MulDiv(32, dpi, 96), main_client.bottom) << "Main window client height";
 
     // Screenshots of the Button box and the open dialog, for a person to look at.
     save_screenshot(shots + L"box.bmp", window_rect(box));
