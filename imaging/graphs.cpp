@@ -4,7 +4,6 @@
 
 #include "imagewin/imagewin.h"
 #include "imaging/graph_math.h"
-#include "imaging/interim_drawing.h"
 
 void read_row(void *buffer, int32_t y, int32_t count)
 {

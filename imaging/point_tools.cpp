@@ -7,7 +7,6 @@
 #include <windowsx.h>
 
 #include "core/core.h"
-#include "imaging/interim_drawing.h"
 #include "imagewin/imagewin.h"
 #include "imaging/tool_steps.h"
 

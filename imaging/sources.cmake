@@ -2,10 +2,13 @@ list(APPEND KAV_PURE_SOURCES
   imaging/drawing_state.cpp
   imaging/pixel_ops.cpp
   imaging/color_models.cpp
+  imaging/glyph_table.cpp
+  imaging/raster.cpp
   imaging/tool_steps.cpp
   imaging/graph_math.cpp)
 list(APPEND KAV_WIN_SOURCES
   imaging/pixel_access.cpp
-  imaging/interim_drawing.cpp
+  imaging/drawing.cpp
+  imaging/truetype_text.cpp
   imaging/point_tools.cpp
   imaging/graphs.cpp)
