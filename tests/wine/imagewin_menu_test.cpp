@@ -450,3 +450,112 @@ TEST_F(ImageWindow, TextWindowMenuIsRefusedDuringAPick)
     EXPECT_EQ(0, r);
     twtest::close_all();
 }
+
+// Runs a menu command that picks points on window n: posts it, waits for the tool, clicks the
+// image points given (a right click for a point of -1, -1) and waits until the pick is over.
+static void picked_command(int n, int id, std::vector<POINT> points)
+{
+    PostMessageW(window_of(n), WM_COMMAND, id, 0);
+    ASSERT_TRUE(wait_until([] { return pick_in_progress == 1; })) << id;
+    for (size_t i = 0; i < points.size(); i++) {
+        if (points[i].x < 0) right_click(n);
+        else left_click(n, points[i].x, points[i].y);
+        if (i + 1 < points.size()) {
+            // the next press goes in only once the tool has taken this one
+            if (points[i].x < 0) EXPECT_TRUE(wait_status(L"Click the first point"));
+            else EXPECT_TRUE(wait_status(L"Click the second point"));
+        }
+    }
+}
+
+static void wait_command_done(void)
+{
+    ASSERT_TRUE(wait_until([] { return pick_in_progress == 0; }));
+    on_worker([] {});
+}
+
+// Pixels that differ between two pictures.
+static int changed(const std::vector<uint32_t> &a, const std::vector<uint32_t> &b)
+{
+    int n = 0;
+    for (size_t i = 0; i < a.size() && i < b.size(); i++) n += a[i] != b[i];
+    return n + (int)(a.size() > b.size() ? a.size() - b.size() : b.size() - a.size());
+}
+
+TEST_F(ImageWindow, DrawingCommandsDrawBetweenThePickedPointsAndNothingWhenCancelled)
+{
+    make_window(1, "draw", 200, 160);
+    on_worker([] { drawing_colour = 0x123456; });
+    std::vector<uint32_t> before = picture(1);
+    picked_command(1, IMG_DRAW_LINE, {{10, 20}, {60, 30}});
+    wait_command_done();
+    std::vector<uint32_t> after = picture(1);
+    EXPECT_EQ(51, changed(before, after)) << "an x-major line sets one pixel per column";
+    EXPECT_EQ(0x123456u, after[20 * 200 + 10]);
+    EXPECT_EQ(0x123456u, after[30 * 200 + 60]);
+
+    before = after;
+    picked_command(1, IMG_XOR_FILL_BOX, {{50, 40}, {-1, -1}, {-1, -1}});
+    wait_command_done();
+    EXPECT_TRUE(before == picture(1)) << "restarted, then cancelled: nothing drawn";
+
+    picked_command(1, IMG_XOR_FILL_BOX, {{50, 40}, {41, 31}});
+    wait_command_done();
+    after = picture(1);
+    EXPECT_EQ(100, changed(before, after)) << "the 10 x 10 box between the ordered corners";
+    EXPECT_EQ(before[31 * 200 + 41] ^ 0xFFFFFF, after[31 * 200 + 41]);
+
+    on_worker([] {
+        clear_image(1);
+        select_current_window(1);
+        draw_line(0xFFFFFF, 0, 80, 199, 80);  // splits the picture in two
+    });
+    picked_command(1, IMG_PAINT, {{100, 100}});
+    wait_command_done();
+    after = picture(1);
+    int painted = 0;
+    for (uint32_t p : after) painted += p == 0x123456;
+    EXPECT_EQ(200 * 79, painted) << "the fill stops at the line";
+}
+
+TEST_F(ImageWindow, DrawTextReadsALineAndColourPickTakesTheTableColour)
+{
+    twtest::close_all();
+    make_window(1, "text", 200, 160);
+    on_worker([] {
+        clear_image(1);
+        drawing_colour = 0x00FF00;
+        KAV_OpenTextWindow(3, 500, 0, 300, 100);
+    });
+    picked_command(1, IMG_DRAW_TEXT, {{20, 40}});
+    ASSERT_TRUE(wait_until([] { return line_input_window != 0; }));
+    for (wchar_t c : std::wstring(L"AB\r")) PostMessageW(text_window_handle(3), WM_CHAR, c, 0);
+    ASSERT_TRUE(wait_until([] { return line_input_window == 0; }));
+    on_worker([] {});
+    std::vector<uint32_t> after = picture(1);
+    int in_cells = 0, outside = 0;
+    for (int y = 0; y < 160; y++)
+        for (int x = 0; x < 200; x++) {
+            bool cell = x >= 20 && x < 36 && y >= 26 && y < 40;
+            if (after[y * 200 + x] == 0x00FF00) (cell ? in_cells : outside)++;
+        }
+    EXPECT_GT(in_cells, 20) << "two glyphs above the baseline at the picked point";
+    EXPECT_EQ(0, outside);
+    EXPECT_EQ(0x00FF00u, kav_tc);
+
+    make_window(2, "pick8", 200, 160, 8);
+    uint32_t table[256];
+    for (int i = 0; i < 256; i++) table[i] = 0x010203u * (uint32_t)(255 - i);
+    on_worker([&] {
+        select_current_window(2);
+        set_colour_table(table, 256);
+        pixels[2].bytes[10 * 200 + 30] = 7;
+    });
+    uint32_t text_colour = kav_tc;
+    picked_command(2, IMG_COLOUR_PICK, {{30, 10}});
+    wait_command_done();
+    EXPECT_EQ(7u, drawing_colour);
+    EXPECT_EQ(table[7], kav_tttc);
+    EXPECT_EQ(text_colour, kav_tc) << "the built-in font's colour is not changed";
+    twtest::close_all();
+}
