@@ -1,6 +1,7 @@
 // image_draw_commands.cpp - the processing menu's drawing commands: lines, boxes, circles,
-// the fill, built-in and TrueType text, and the colour pick. Each one asks for its points with
-// a point-picking tool on the clicked window; a cancelled pick draws nothing.
+// the fill, built-in and TrueType text, and the colour pick, each asking for its points with a
+// point-picking tool on the clicked window (a cancelled pick draws nothing); and the test
+// patterns and whole-image operations of the "Test Pattern..." and "Process..." submenus.
 #include "imagewin/image_commands.h"
 
 #include "imagewin/imagewin.h"
@@ -121,8 +122,60 @@ static void colour_pick_command(int n)
         kav_tttc = (uint32_t)entry.rgbRed << 16 | (uint32_t)entry.rgbGreen << 8 | entry.rgbBlue;
 }
 
+struct PatternCommand {
+    int id;
+    void (*fill)(void);
+};
+static const PatternCommand pattern_commands[] = {
+    {IMG_PATTERN_RGB, pattern_rgb}, {IMG_PATTERN_HSV, pattern_hsv}, {IMG_PATTERN_YCRCB, pattern_ycrcb},
+    {IMG_PATTERN_YUV, pattern_yuv}, {IMG_PATTERN_YIQ, pattern_yiq}, {IMG_PATTERN_GREY, pattern_grey},
+};
+
+// Scale factors of the "Size" items, per mille.
+struct SizeCommand {
+    int id;
+    int per_mille;
+};
+static const SizeCommand size_commands[] = {
+    {IMG_SIZE_50, 500}, {IMG_SIZE_70, 707}, {IMG_SIZE_141, 1414}, {IMG_SIZE_200, 2000},
+};
+
+// The "Test Pattern..." and "Process..." items; false for an id of another group.
+static bool run_whole_image_command(int n, int id)
+{
+    for (const PatternCommand &p : pattern_commands) {
+        if (p.id != id) continue;
+        select_current_window(n);
+        p.fill();
+        invalidate_image(n);
+        return true;
+    }
+    for (const SizeCommand &c : size_commands) {
+        if (c.id != id) continue;
+        select_current_window(n);
+        scale_image(n, c.per_mille);
+        return true;
+    }
+    switch (id) {
+    case IMG_INVERT: invert_image(n); break;
+    case IMG_FLIP_HORIZONTAL: flip_horizontal(n); break;
+    case IMG_FLIP_VERTICAL: flip_vertical(n); break;
+    case IMG_ROTATE_RIGHT:
+        select_current_window(n);
+        rotate_right(n);
+        break;
+    case IMG_ROTATE_LEFT:
+        select_current_window(n);
+        rotate_left(n);
+        break;
+    default: return false;
+    }
+    return true;
+}
+
 bool run_drawing_command(HWND hwnd, int n, int id)
 {
+    if (run_whole_image_command(n, id)) return true;
     switch (id) {
     case IMG_DRAW_LINE:
     case IMG_DRAW_ROW:

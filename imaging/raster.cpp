@@ -4,6 +4,7 @@
 
 #include <stddef.h>
 #include <stdio.h>
+#include <string.h>
 
 //------------------------------------------------------------------------------------------------
 // Single points and clipped spans
@@ -249,7 +250,83 @@ void raster_disc(const PixelBuffer &b, RasterMode mode, uint32_t colour, int32_t
 //------------------------------------------------------------------------------------------------
 // Seed fill
 //------------------------------------------------------------------------------------------------
-// The fill over one pixel type. The seed stack is the caller's pair of fixed arrays.
+// The scans of the fill look at 16 bytes at a time, as two 64-bit words compared lane by lane
+// with a few integer operations; the last few pixels of a row are looked at one by one.
+#define KAV_SCAN_BYTES 16
+
+// value repeated over the lanes of a 64-bit word.
+template <typename Pixel>
+static uint64_t repeated(Pixel value)
+{
+    uint64_t word = 0;
+    for (size_t i = 0; i < 8 / sizeof(Pixel); i++) word = word << (8 * sizeof(Pixel)) | value;
+    return word;
+}
+
+// A 64-bit word has a zero lane of Pixel's size (the borrow test, exact for "any").
+template <typename Pixel>
+static bool has_zero_lane(uint64_t w)
+{
+    const uint64_t ones = repeated<Pixel>(1), tops = ones << (8 * sizeof(Pixel) - 1);
+    return ((w - ones) & ~w & tops) != 0;
+}
+
+// The first x in [from, to) whose pixel equals value (want_equal) or differs from it (not
+// want_equal); to when there is none.
+template <typename Pixel, bool want_equal>
+static int32_t first_where(const Pixel *row, int32_t from, int32_t to, Pixel value)
+{
+    const int32_t per_chunk = (int32_t)(KAV_SCAN_BYTES / sizeof(Pixel));
+    const uint64_t value_word = repeated(value);
+    int32_t x = from;
+    for (; x + per_chunk <= to; x += per_chunk) {
+        uint64_t halves[2];
+        memcpy(halves, row + x, sizeof halves);
+        uint64_t first = halves[0] ^ value_word, second = halves[1] ^ value_word;  // 0 lanes: equal
+        bool found = want_equal ? has_zero_lane<Pixel>(first) || has_zero_lane<Pixel>(second)
+                                : (first | second) != 0;
+        if (found) break;
+    }
+    while (x < to && (row[x] == value) != want_equal) x++;
+    return x;
+}
+
+template <typename Pixel>
+static int32_t first_equal(const Pixel *row, int32_t from, int32_t to, Pixel value)
+{
+    return first_where<Pixel, true>(row, from, to, value);
+}
+
+template <typename Pixel>
+static int32_t first_differing(const Pixel *row, int32_t from, int32_t to, Pixel value)
+{
+    return first_where<Pixel, false>(row, from, to, value);
+}
+
+// One neighbouring row of a run during the fill: where its next seed lies. A seed goes to the
+// first pixel of each stretch of old pixels beside the run.
+template <typename Pixel>
+struct SeedRow {
+    const Pixel *row;  // NULL beyond the image
+    int32_t y;
+    int32_t next;      // x of the next seed, or the run's end when there is none
+};
+
+template <typename Pixel>
+static void first_seed(SeedRow<Pixel> *r, int32_t xl, int32_t xr, Pixel old)
+{
+    r->next = r->row ? first_equal(r->row, xl, xr, old) : xr;
+}
+
+template <typename Pixel>
+static void seed_after(SeedRow<Pixel> *r, int32_t xr, Pixel old)
+{
+    r->next = first_equal(r->row, first_differing(r->row, r->next + 1, xr, old), xr, old);
+}
+
+// The fill over one pixel type. The seed stack is the caller's pair of fixed arrays. For each
+// run the seeds of the row above and the row below are stacked in the order of x, the one above
+// first at equal x, until the stack is full; the rest of that run's seeds are dropped.
 template <typename Pixel>
 static void paint_pixels(Pixel *base, int64_t stride, int32_t width, int32_t height, int32_t x, int32_t y,
                          Pixel old, Pixel fill, int32_t seed_x[KAV_PAINT_SEEDS], int32_t seed_y[KAV_PAINT_SEEDS])
@@ -257,31 +334,18 @@ static void paint_pixels(Pixel *base, int64_t stride, int32_t width, int32_t hei
     int count = 0;
     for (;;) {
         Pixel *row = base + (int64_t)y * stride;
-        Pixel *above = y > 0 ? row - stride : NULL;
-        Pixel *below = y + 1 < height ? row + stride : NULL;
         int32_t xl = x;
         while (xl > 0 && row[xl - 1] == old) xl--;
-        bool above_armed = true, below_armed = true;
-        int32_t xr = xl;
-        for (; xr < width && row[xr] == old; xr++) {
-            if (above) {
-                if (above[xr] != old) {
-                    above_armed = true;
-                } else if (above_armed && count < KAV_PAINT_SEEDS) {
-                    seed_x[count] = xr;
-                    seed_y[count++] = y - 1;
-                    above_armed = false;
-                }
-            }
-            if (below) {
-                if (below[xr] != old) {
-                    below_armed = true;
-                } else if (below_armed && count < KAV_PAINT_SEEDS) {
-                    seed_x[count] = xr;
-                    seed_y[count++] = y + 1;
-                    below_armed = false;
-                }
-            }
+        int32_t xr = first_differing<Pixel>(row, x + 1, width, old);  // the run is xl .. xr - 1
+        SeedRow<Pixel> above = {y > 0 ? row - stride : NULL, y - 1, 0};
+        SeedRow<Pixel> below = {y + 1 < height ? row + stride : NULL, y + 1, 0};
+        first_seed(&above, xl, xr, old);
+        first_seed(&below, xl, xr, old);
+        while (count < KAV_PAINT_SEEDS && (above.next < xr || below.next < xr)) {
+            SeedRow<Pixel> *r = above.next <= below.next ? &above : &below;
+            seed_x[count] = r->next;
+            seed_y[count++] = r->y;
+            seed_after(r, xr, old);
         }
         for (int32_t i = xl; i < xr; i++) row[i] = fill;
         pen_position.x = xr - 1;  // the run is drawn as a line from xl to xr - 1

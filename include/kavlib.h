@@ -194,6 +194,27 @@ void draw_truetype_text(const char *text);  // Shift-JIS pairs and control codes
 void draw_truetype_char(int code);          // one character at the text cursor; 1..6 set the style, 10 a newline
 
 //------------------------------------------------------------------------------------------------
+// Whole-image operations. The patterns act on the current image window (nothing when it is
+// free) and leave repainting to the caller; the numbered operations answer 0 done, 1 bad number
+// or free window (nothing changed), and invalidate the window themselves.
+//------------------------------------------------------------------------------------------------
+void pattern_rgb(void);    // red grows rightward, green downward, blue fades toward the far corner
+void pattern_hsv(void);    // hue across; white to full colour in the top half, to black below
+void pattern_ycrcb(void);  // Cr up, Cb right, luminance growing from a black centre
+void pattern_yuv(void);    // V up, U right, luminance growing from a black centre
+void pattern_yiq(void);    // I up, Q right, luminance growing from a black centre
+void pattern_grey(void);   // grey ramp on top, reversed below; an 8-bit window gets the grey table
+int  invert_image(int n);     // inverts every pixel (8-bit index i becomes 255 - i)
+int  flip_horizontal(int n);  // mirrors left to right
+int  flip_vertical(int n);    // mirrors top to bottom
+// Quarter turns and scaling make n current and re-create it at the new size, keeping its place,
+// zoom, depth, stretch mode and colour table: 0; 1 bad window; 2 the new size cannot be shown;
+// 3 no memory or bitmap. On a failure window n stays as it was.
+int  rotate_right(int n);          // a quarter turn clockwise
+int  rotate_left(int n);           // a quarter turn counter-clockwise
+int  scale_image(int n, int k);    // k per mille: sizes (size * k + 500) / 1000, stretched in the window's mode
+
+//------------------------------------------------------------------------------------------------
 // Point-picking tools, profiles and graphs (worker thread)
 //------------------------------------------------------------------------------------------------
 // Each tool makes image window n current, prompts in the Main window's status line, shows an

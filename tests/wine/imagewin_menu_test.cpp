@@ -559,3 +559,84 @@ TEST_F(ImageWindow, DrawTextReadsALineAndColourPickTakesTheTableColour)
     EXPECT_EQ(text_colour, kav_tc) << "the built-in font's colour is not changed";
     twtest::close_all();
 }
+
+TEST_F(ImageWindow, ProcessAndPatternCommandsActOnTheClickedWindow)
+{
+    make_window(1, "process", 200, 120);
+    make_window(2, "current", 200, 120, 32, 100, 300, 40);
+    std::vector<uint32_t> before = picture(1);
+    PostMessageW(window_of(1), WM_COMMAND, IMG_INVERT, 0);
+    PostMessageW(window_of(1), WM_COMMAND, IMG_ROTATE_RIGHT, 0);
+    ASSERT_TRUE(wait_until([] { return image_windows[1].width == 120; }));
+    on_worker([] {});
+    EXPECT_EQ(200, image_windows[1].height);
+    std::vector<uint32_t> turned = picture(1);
+    // A quarter turn clockwise puts the old bottom-left pixel at the top-left.
+    EXPECT_EQ(before[119 * 200 + 0] ^ 0xFFFFFF, turned[0]);
+    PostMessageW(window_of(1), WM_COMMAND, IMG_SIZE_50, 0);
+    ASSERT_TRUE(wait_until([] { return image_windows[1].width == 60; }));
+    on_worker([] { clear_image(1); });
+    PostMessageW(window_of(1), WM_COMMAND, IMG_PATTERN_GREY, 0);
+    on_worker([] {});
+    EXPECT_NE(picture(1), std::vector<uint32_t>(60 * 100, 0)) << "the pattern went to the clicked window";
+    EXPECT_EQ(1, current_image_window);
+}
+
+TEST_F(ImageWindow, ZoomAndResizeAskInTextWindowZero)
+{
+    twtest::close_all();
+    make_window(1, "ask", 200, 120);
+    PostMessageW(window_of(1), WM_COMMAND, IMG_ZOOM_ASK, 0);
+    ASSERT_TRUE(wait_until([] { return line_input_window == 1; })) << "text window 0 reads the line";
+    for (wchar_t c : std::wstring(L"150\r")) PostMessageW(text_window_handle(0), WM_CHAR, c, 0);
+    ASSERT_TRUE(wait_until([] { return image_windows[1].zoom == 150; }));
+    PostMessageW(window_of(1), WM_COMMAND, IMG_RESIZE_ASK, 0);
+    ASSERT_TRUE(wait_until([] { return line_input_window == 1; }));
+    for (wchar_t c : std::wstring(L"300\r")) PostMessageW(text_window_handle(0), WM_CHAR, c, 0);
+    ASSERT_TRUE(wait_until([] { return line_input_window == 0; }));
+    ASSERT_TRUE(wait_until([] { return line_input_window == 1; }));
+    for (wchar_t c : std::wstring(L"x\r")) PostMessageW(text_window_handle(0), WM_CHAR, c, 0);
+    ASSERT_TRUE(wait_until([] { return image_windows[1].width == 300; }));
+    on_worker([] {});
+    EXPECT_EQ(1, image_windows[1].height) << "text that is no number gives 0, raised to 1";
+    twtest::close_all();
+}
+
+TEST_F(ImageWindow, AreaScatterAndEveryGraphWindow)
+{
+    make_window(1, "graphs", 160, 120);
+    on_worker([] {
+        select_current_window(1);
+        pattern_rgb();
+    });
+    struct Graph { int id; const char *shot; int clicks; };
+    const Graph graphs[] = {
+        {IMG_LINE_RGB, "graph_rgb", 1}, {IMG_LINE_HSV, "graph_hsv", 1}, {IMG_LINE_YCRCB, "graph_ycrcb", 1},
+        {IMG_LINE_CRCB, "graph_crcb_line", 1}, {IMG_AREA_CRCB, "graph_crcb_area", 2},
+    };
+    int expected_number = 0;
+    for (const Graph &g : graphs) {
+        if (g.clicks == 1) picked_command(1, g.id, {{80, 60}});
+        else picked_command(1, g.id, {{100, 90}, {20, 10}});
+        wait_command_done();
+        ASSERT_TRUE(KAV_IsImageWindow(expected_number)) << g.shot;
+        screenshot(window_of(expected_number), g.shot);
+        expected_number += expected_number == 0 ? 2 : 1;  // window 1 is the source
+    }
+    EXPECT_STREQ("CrCb(20,10)-(100,90)", image_windows[5].name);
+    int lit = 0;
+    for (uint32_t p : picture(5)) lit += p == 0xFFFFFF;
+    EXPECT_GT(lit, 100) << "the scatter of 81 rows";
+
+    make_window(6, "grey", 160, 100, 8);
+    on_worker([] {
+        select_current_window(6);
+        pattern_grey();
+    });
+    picked_command(6, IMG_LINE_LUMI, {{50, 20}});
+    wait_command_done();
+    ASSERT_TRUE(KAV_IsImageWindow(7));
+    EXPECT_STREQ("Luminance(Y=20)", image_windows[7].name);
+    EXPECT_EQ(172, image_windows[7].width);
+    screenshot(window_of(7), "graph_lumi");
+}

@@ -12,6 +12,7 @@ TEST(Drawing, PrimitivesReachTheCurrentWindowAndSkipAFreeOne)
     destroy_all();
     uint32_t line_end = 0, box_inside = 0, painted = 0, outside = 0;
     bool free_untouched = false;
+    int long_text_rows = 0;
     on_worker([&] {
         KAV_CreateImage8(3, "draw", 0, 0, 30, 20, 100);
         draw_line(0x123456, 0, 0, 29, 19);
@@ -32,12 +33,17 @@ TEST(Drawing, PrimitivesReachTheCurrentWindowAndSkipAFreeOne)
         paint(2, 2);
         draw_string("free");
         free_untouched = before == picture_of(3);
+        // With no window every character wraps: the baseline counts the characters drawn.
+        text_cursor = {0, 0};
+        draw_printf("%s", std::string(5000, 'x').c_str());
+        long_text_rows = text_cursor.y / 16;
     });
     EXPECT_EQ(0x56u, line_end);
     EXPECT_EQ(0xEFu, box_inside);
     EXPECT_EQ(0x77u, painted);
     EXPECT_EQ(0u, outside);
     EXPECT_TRUE(free_untouched);
+    EXPECT_EQ(4095, long_text_rows) << "text beyond the format buffer is cut";
     destroy_all();
 }
 
@@ -46,6 +52,7 @@ TEST(TrueTypeText, NewlinesLeadBytesAndTheFontCell)
     destroy_all();
     PointSet second_line, alone, ab, ab_lead;
     KAV_Point after_ab = {}, after_lead = {};
+    LOGFONTW styled = {}, plain = {};
     int result = -1;
     on_worker([&] {
         KAV_CreateImage(5, "text", 0, 0, 200, 80, 100);
@@ -73,6 +80,11 @@ TEST(TrueTypeText, NewlinesLeadBytesAndTheFontCell)
         draw_truetype_text("AB\x82");  // a lone lead byte ends the walk
         after_lead = text_cursor;
         ab_lead = lit_pixels(5, 0);
+
+        draw_truetype_text("\x03\x01");  // bold, italic: the font is replaced
+        GetObjectW(truetype_font, sizeof styled, &styled);
+        draw_truetype_text("\x04\x02");
+        GetObjectW(truetype_font, sizeof plain, &plain);
     });
     EXPECT_EQ(0, result);
     EXPECT_EQ(8, font_cell_width);
@@ -83,5 +95,10 @@ TEST(TrueTypeText, NewlinesLeadBytesAndTheFontCell)
     EXPECT_EQ(ab, ab_lead);
     EXPECT_EQ(after_ab.x, after_lead.x);
     EXPECT_EQ(after_ab.y, after_lead.y);
+    EXPECT_EQ(FW_BOLD, styled.lfWeight);
+    EXPECT_TRUE(styled.lfItalic);
+    EXPECT_EQ(FW_NORMAL, plain.lfWeight);
+    EXPECT_FALSE(plain.lfItalic);
+    EXPECT_EQ(16, plain.lfHeight) << "the size made by create_font stays";
     destroy_all();
 }
