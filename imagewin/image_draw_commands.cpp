@@ -15,12 +15,18 @@ static bool back_to(int n)
     return true;
 }
 
-// Prints "Text>" in the text window and reads one line.
-static void ask_text(char line[KAV_LINE_BYTES])
+// Prints "Text>" in the text window, reads one line and puts the text cursor and the left
+// margin at (x, baseline) of window n, current again; false when n was closed meanwhile.
+static bool read_text_for(int n, int32_t x, int32_t baseline, char line[KAV_LINE_BYTES])
 {
     KAV_ShowTextWindow();
     KAV_Printf("Text>");
     KAV_InputText(line);
+    if (!back_to(n)) return false;
+    text_cursor.x = x;
+    text_cursor.y = baseline;
+    text_left_margin = x;
+    return true;
 }
 
 static void line_command(int n, int id)
@@ -79,11 +85,7 @@ static void text_command(int n)
     int32_t x, y;
     if (pick_point(n, &x, &y) != 0) return;
     char line[KAV_LINE_BYTES];
-    ask_text(line);
-    if (!back_to(n)) return;
-    text_cursor.x = x;
-    text_cursor.y = y;
-    text_left_margin = x;
+    if (!read_text_for(n, x, y, line)) return;
     kav_tc = drawing_colour;
     draw_printf("%s", line);
     invalidate_image(n);
@@ -95,11 +97,7 @@ static void truetype_command(int n)
     int32_t x1, y1, x2, y2;
     if (pick_box(n, &x1, &y1, &x2, &y2) != 0) return;
     char line[KAV_LINE_BYTES];
-    ask_text(line);
-    if (!back_to(n)) return;
-    text_cursor.x = x1;
-    text_cursor.y = y2;
-    text_left_margin = x1;
+    if (!read_text_for(n, x1, y2, line)) return;
     create_font(x2 - x1 + 1, y2 - y1 + 1);
     draw_truetype_text(line);
     invalidate_image(n);

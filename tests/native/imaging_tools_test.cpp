@@ -14,100 +14,34 @@ static ToolRun started(int kind, int32_t w = 0, int32_t h = 0)
     return run;
 }
 
-TEST(ToolSteps, BoxOrdersItsCornersAndARightClickRestartsThenCancels)
+// What the Wine tests cannot reach through clicks: a decided pick takes nothing more, a restart
+// forgets the first point, and the figures of the one-point tools.
+TEST(ToolSteps, DecidedPicksTakeNothingMoreAndRestartsForgetTheFirstPoint)
 {
     ToolRun run = started(TOOL_BOX);
     EXPECT_EQ(FIGURE_NONE, tool_figure(&run).kind) << "nothing shown before the first point";
     EXPECT_EQ(TOOL_SECOND_POINT, tool_click(&run, 20, 15));
-    ToolFigure f = tool_figure(&run);
-    EXPECT_EQ(FIGURE_BOX, f.kind);
-    EXPECT_EQ(20, f.x2) << "a degenerate box at the first point until the mouse moves";
-    tool_move(&run, 5, 4);
-    EXPECT_EQ(5, tool_figure(&run).x2);
-    EXPECT_EQ(4, tool_figure(&run).y2);
-    EXPECT_EQ(TOOL_COMPLETE, tool_click(&run, 3, 2));
-    EXPECT_EQ(3, run.x1);
-    EXPECT_EQ(2, run.y1);
-    EXPECT_EQ(20, run.x2);
-    EXPECT_EQ(15, run.y2);
-    EXPECT_EQ(FIGURE_NONE, tool_figure(&run).kind) << "a finished pick shows nothing";
-    EXPECT_EQ(TOOL_GOES_ON, tool_click(&run, 1, 1)) << "and takes no more clicks";
-
-    run = started(TOOL_BOX);
-    tool_click(&run, 10, 10);
+    EXPECT_EQ(20, tool_figure(&run).x2) << "a degenerate box at the first point until the mouse moves";
     EXPECT_EQ(TOOL_RESTARTED, tool_cancel(&run));
+    EXPECT_EQ(0, run.x1);
+    tool_move(&run, 30, 30);
+    EXPECT_EQ(FIGURE_NONE, tool_figure(&run).kind) << "moves before a new first point show nothing";
+    tool_click(&run, 5, 6);
+    EXPECT_EQ(TOOL_COMPLETE, tool_click(&run, 1, 2));
     EXPECT_EQ(FIGURE_NONE, tool_figure(&run).kind);
-    EXPECT_EQ(TOOL_CANCELLED, tool_cancel(&run));
-}
-
-TEST(ToolSteps, LineKeepsTheClickOrderAndCircleRoundsItsRadius)
-{
-    ToolRun run = started(TOOL_LINE);
-    tool_click(&run, 30, 20);
-    tool_click(&run, 2, 3);
-    EXPECT_EQ(30, run.x1);
-    EXPECT_EQ(20, run.y1);
-    EXPECT_EQ(2, run.x2);
-    EXPECT_EQ(3, run.y2);
-
-    run = started(TOOL_CIRCLE);
-    tool_click(&run, 10, 10);
-    EXPECT_EQ(0, tool_figure(&run).r);
-    tool_move(&run, 13, 14);
-    EXPECT_EQ(5, tool_figure(&run).r);
-    EXPECT_EQ(TOOL_COMPLETE, tool_click(&run, 11, 11));
-    EXPECT_EQ(1, run.r) << "sqrt(2) + 0.5 = 1.91";
-    EXPECT_EQ(5, circle_radius(-3, -4));
-    EXPECT_EQ(0, circle_radius(0, 0));
-    EXPECT_EQ(2, circle_radius(1, 2)) << "sqrt(5) + 0.5 = 2.74";
-}
-
-TEST(ToolSteps, OnePointToolsFollowTheMouseAndCancelAtOnce)
-{
-    ToolRun run = started(TOOL_ROW);
-    ToolFigure f = tool_figure(&run);
-    EXPECT_EQ(FIGURE_LINE, f.kind);
-    EXPECT_EQ(0, f.x1);
-    EXPECT_EQ(39, f.x2);
-    EXPECT_EQ(9, f.y1) << "starts at the last known mouse row";
-    tool_move(&run, 4, 12);
-    EXPECT_EQ(12, tool_figure(&run).y2);
-    EXPECT_EQ(TOOL_COMPLETE, tool_click(&run, 6, 13));
-    EXPECT_EQ(6, run.x1);
-    EXPECT_EQ(13, run.y1);
+    EXPECT_EQ(TOOL_GOES_ON, tool_click(&run, 9, 9));
+    EXPECT_EQ(TOOL_GOES_ON, tool_cancel(&run));
+    EXPECT_EQ(1, run.x1);
+    EXPECT_EQ(6, run.y2);
 
     run = started(TOOL_COLUMN);
-    f = tool_figure(&run);
-    EXPECT_EQ(7, f.x1);
-    EXPECT_EQ(7, f.x2);
+    ToolFigure f = tool_figure(&run);
+    EXPECT_EQ(7, f.x1) << "starts at the last known mouse column";
     EXPECT_EQ(29, f.y2);
-    EXPECT_EQ(TOOL_CANCELLED, tool_cancel(&run));
-
-    run = started(TOOL_POINT);
-    EXPECT_EQ(FIGURE_NONE, tool_figure(&run).kind);
-    EXPECT_EQ(TOOL_CANCELLED, tool_cancel(&run));
-}
-
-TEST(ToolSteps, PlacementOutlineIsCentredAndHasDiagonalsFromNineByNine)
-{
-    ToolFigure f = placement_figure(10, 10, 8, 9);
-    EXPECT_EQ(6, f.x1);
-    EXPECT_EQ(13, f.x2);
-    EXPECT_EQ(6, f.y1);
-    EXPECT_EQ(14, f.y2);
-    EXPECT_EQ(0, f.diagonals) << "w = 8";
-    EXPECT_EQ(1, placement_figure(0, 0, 9, 9).diagonals);
+    EXPECT_EQ(0, placement_figure(10, 10, 8, 9).diagonals) << "w = 8: no diagonals";
     EXPECT_EQ(-4, placement_figure(0, 0, 9, 9).x1) << "may reach past the border; the pixels clip";
-    ToolRun run = started(TOOL_PLACEMENT, 8, 9);
-    tool_move(&run, 10, 10);
-    EXPECT_TRUE(same_figure(f, tool_figure(&run)));
-}
-
-TEST(ToolSteps, ClientPositionsScaleWithTheZoom)
-{
-    EXPECT_EQ(49, client_to_image(99, 200));
+    EXPECT_EQ(2, circle_radius(1, 2)) << "sqrt(5) + 0.5 = 2.74";
     EXPECT_EQ(110, client_to_image(123, 111)) << "truncated";
-    EXPECT_EQ(246, client_to_image(123, 50));
 }
 
 TEST(GraphMath, ProfileRowsChannelsAndScales)
@@ -143,25 +77,14 @@ TEST(GraphMath, CrCbPointsOfThePrimaries)
     EXPECT_EQ(128, y);
 }
 
-TEST(ImageKeys, CtrlTablePlainTableAndZoomSteps)
+TEST(ImageKeys, CtrlKeysOutsideTheTableActPlainAndSmallZoomsStillGrow)
 {
     int id;
     EXPECT_EQ(KEY_POST_COMMAND, image_key_action('V', true, &id));
     EXPECT_EQ(1014, id);
-    EXPECT_EQ(KEY_POST_COMMAND, image_key_action('R', true, &id));
-    EXPECT_EQ(1019, id);
-    EXPECT_EQ(KEY_ZOOM_IN, image_key_action(0x6B, true, &id));
-    EXPECT_EQ(KEY_ZOOM_100, image_key_action(0x60, true, &id));
-    EXPECT_EQ(KEY_NOTHING, image_key_action('0', true, &id)) << "the main row's 0 does nothing";
     EXPECT_EQ(KEY_NOTHING, image_key_action(0x6B, false, &id)) << "keypad + zooms only with Ctrl";
-    EXPECT_EQ(KEY_TO_MAIN, image_key_action('S', true, &id)) << "a Ctrl key outside the table acts plain";
-    EXPECT_EQ(KEY_TO_MAIN, image_key_action('X', false, &id));
-    EXPECT_EQ(KEY_TO_MAIN, image_key_action(0x1B, false, &id));
-    EXPECT_EQ(KEY_TOGGLE_STRETCH, image_key_action(0x09, false, &id));
+    EXPECT_EQ(KEY_TO_MAIN, image_key_action('S', true, &id));
     EXPECT_EQ(KEY_NOTHING, image_key_action('V', false, &id));
-
     EXPECT_EQ(111, zoom_step_in(100));
-    EXPECT_EQ(90, zoom_step_out(100));
-    EXPECT_EQ(100, zoom_step_out(111));
-    EXPECT_EQ(2, zoom_step_in(1)) << "a small zoom still grows";
+    EXPECT_EQ(2, zoom_step_in(1));
 }
