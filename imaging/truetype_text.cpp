@@ -4,6 +4,8 @@
 // replacing (and deleting) it never pulls a font out from under a DC.
 #include <string.h>
 
+#include "imaging/truetype_text.h"
+
 #include "core/core.h"
 #include "imagewin/imagewin.h"
 
@@ -20,15 +22,14 @@ static void start_font_description(LOGFONTW *lf)
     wcsncpy(lf->lfFaceName, KAV_FONT_FACE, LF_FACESIZE - 1);
 }
 
-static void current_font_description(LOGFONTW *lf)
+void current_font_description(LOGFONTW *lf)
 {
     if (!truetype_font || GetObjectW(truetype_font, sizeof *lf, lf) != (int)sizeof *lf)
         start_font_description(lf);
 }
 
-// Makes the described font the TrueType font: 0; 1 it could not be made, and the font in
-// use stays (it is deleted only once its successor exists).
-static int replace_font(const LOGFONTW *lf)
+// The font in use is deleted only once its successor exists.
+int replace_truetype_font(const LOGFONTW *lf)
 {
     HFONT font = CreateFontIndirectW(lf);
     if (!font) return 1;
@@ -45,7 +46,7 @@ int create_font(int width, int height)
     current_font_description(&lf);
     lf.lfWidth = font_cell_width;
     lf.lfHeight = font_cell_height;
-    return replace_font(&lf);
+    return replace_truetype_font(&lf);
 }
 
 // Codes 1..6 switch italic, weight and underline; 10 is a newline; the rest do nothing.
@@ -67,7 +68,7 @@ static void apply_control_code(int code)
     case 5: lf.lfUnderline = TRUE; break;
     case 6: lf.lfUnderline = FALSE; break;
     }
-    replace_font(&lf);
+    replace_truetype_font(&lf);
 }
 
 // How far the cursor moves after character ch in the DC's selected font.

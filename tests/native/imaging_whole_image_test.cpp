@@ -9,16 +9,7 @@
 
 #include "kavlib.h"
 #include "imaging/whole_image.h"
-
-struct Image {
-    std::vector<uint32_t> store;
-    PixelBuffer b;
-    Image(int width, int height, int bits = 32) : store((size_t)((width + 3) & ~3) * height + 1, 0)
-    {
-        b = {bits, width, height, store.data(), (uint8_t *)store.data()};
-    }
-    uint32_t at(int x, int y) const { return (uint32_t)buffer_get(b, x, y, -1); }
-};
+#include "imaging_image.h"
 
 // The patterns' colours written out pixel by pixel, as the formulas state them.
 static uint32_t rgb_at(int64_t x, int64_t y, int64_t w, int64_t h)
@@ -47,33 +38,33 @@ TEST(Patterns, CornersCentresAndRows)
 {
     Image rgb(256, 256);
     rgb_pattern(rgb.b);
-    EXPECT_EQ(0x0000FFu, rgb.at(0, 0));
-    EXPECT_EQ(0xFE0080u, rgb.at(255, 0));
-    EXPECT_EQ(0x00FE80u, rgb.at(0, 255));
-    EXPECT_EQ(0xFEFE01u, rgb.at(255, 255));
+    EXPECT_EQ(0x0000FFu, rgb.word(0, 0));
+    EXPECT_EQ(0xFE0080u, rgb.word(255, 0));
+    EXPECT_EQ(0x00FE80u, rgb.word(0, 255));
+    EXPECT_EQ(0xFEFE01u, rgb.word(255, 255));
     EXPECT_EQ(255, pen_position.x);
     EXPECT_EQ(255, pen_position.y);
 
     Image hsv(300, 101);
     hsv_pattern(hsv.b);
-    for (int x = 0; x < 300; x += 7) EXPECT_EQ(0xFFFFFFu, hsv.at(x, 0)) << "the top row is white";
-    EXPECT_EQ((uint32_t)(255 - 255 * (100 - 50) / 50) << 16, hsv.at(0, 100));  // hue 0 at its last value
+    for (int x = 0; x < 300; x += 7) EXPECT_EQ(0xFFFFFFu, hsv.word(x, 0)) << "the top row is white";
+    EXPECT_EQ((uint32_t)(255 - 255 * (100 - 50) / 50) << 16, hsv.word(0, 100));  // hue 0 at its last value
 
     for (ChromaModel m : {CHROMA_YCRCB, CHROMA_YUV, CHROMA_YIQ}) {
         Image c(64, 48);
         chroma_pattern(c.b, m);
-        EXPECT_EQ(0u, c.at(32, 24)) << "black centre";
-        EXPECT_NE(0u, c.at(0, 0));
+        EXPECT_EQ(0u, c.word(32, 24)) << "black centre";
+        EXPECT_NE(0u, c.word(0, 0));
     }
 
     Image grey(256, 10, 8);  // index 255x / 256: 0 for the first two columns, 254 at the right
     grey_pattern(grey.b);
     for (int x = 0; x < 256; x++) {
         uint32_t v = x == 0 ? 0 : (uint32_t)x - 1;
-        ASSERT_EQ(v, grey.at(x, 0));
-        ASSERT_EQ(v, grey.at(x, 4));
-        ASSERT_EQ(255 - v, grey.at(x, 5));
-        ASSERT_EQ(255 - v, grey.at(x, 9));
+        ASSERT_EQ(v, grey.word(x, 0));
+        ASSERT_EQ(v, grey.word(x, 4));
+        ASSERT_EQ(255 - v, grey.word(x, 5));
+        ASSERT_EQ(255 - v, grey.word(x, 9));
     }
 }
 
@@ -81,14 +72,14 @@ TEST(Patterns, OneRowHighImagesHaveADefinedPicture)
 {
     Image hsv(360, 1), grey(5, 1);
     hsv_pattern(hsv.b);  // no halves: the full-colour row
-    EXPECT_EQ(0xFF0000u, hsv.at(0, 0));
-    EXPECT_EQ(hsv_to_rgb(255, 255, 359 * 200 / 360), hsv.at(200, 0));
+    EXPECT_EQ(0xFF0000u, hsv.word(0, 0));
+    EXPECT_EQ(hsv_to_rgb(255, 255, 359 * 200 / 360), hsv.word(200, 0));
     grey_pattern(grey.b);  // the lower half's ramp, as the column lines leave it
-    EXPECT_EQ(0xFFFFFFu, grey.at(0, 0));
+    EXPECT_EQ(0xFFFFFFu, grey.word(0, 0));
     Image one(1, 1);
     rgb_pattern(one.b);
     chroma_pattern(one.b, CHROMA_YIQ);
-    EXPECT_EQ(0u, one.at(0, 0));
+    EXPECT_EQ(0u, one.word(0, 0));
 }
 
 TEST(Patterns, EveryPixelIsItsFormulaAtBothDepths)
@@ -106,14 +97,14 @@ TEST(Patterns, EveryPixelIsItsFormulaAtBothDepths)
                 Image c(w, h, bits);
                 chroma_pattern(c.b, m);
                 for (int y = 0; y < h; y++)
-                    for (int x = 0; x < w; x++) ASSERT_EQ(chroma_at(m, x, y, w, h) & mask, c.at(x, y));
+                    for (int x = 0; x < w; x++) ASSERT_EQ(chroma_at(m, x, y, w, h) & mask, c.word(x, y));
             }
             for (int y = 0; y < h; y++)
                 for (int x = 0; x < w; x++) {
-                    ASSERT_EQ(rgb_at(x, y, w, h) & mask, rgb.at(x, y)) << w << "x" << h << " " << x << "," << y;
-                    ASSERT_EQ(hsv_at(x, y, w, h) & mask, hsv.at(x, y)) << w << "x" << h << " " << x << "," << y;
+                    ASSERT_EQ(rgb_at(x, y, w, h) & mask, rgb.word(x, y)) << w << "x" << h << " " << x << "," << y;
+                    ASSERT_EQ(hsv_at(x, y, w, h) & mask, hsv.word(x, y)) << w << "x" << h << " " << x << "," << y;
                     uint32_t v = (uint32_t)(255 * x / w), g = y < h / 2 ? v : 255 - v;
-                    ASSERT_EQ((g * 0x010101u) & mask, grey.at(x, y));
+                    ASSERT_EQ((g * 0x010101u) & mask, grey.word(x, y));
                 }
             EXPECT_EQ(w - 1, pen_position.x);
             EXPECT_EQ(h - 1, pen_position.y);
@@ -123,47 +114,34 @@ TEST(Patterns, EveryPixelIsItsFormulaAtBothDepths)
 
 TEST(QuarterTurns, ThreeByTwoAndRoundTrips)
 {
-    // Old 3 x 2 image, element y * 3 + x.
-    const uint32_t old_image[6] = {1, 2, 3, 4, 5, 6};
-    Image right(2, 3);
-    rotate_packed(right.b, old_image, 3, 2, true);
-    EXPECT_EQ(4u, right.at(0, 0)) << "new (0, 0) is old (0, 1)";
-    EXPECT_EQ(1u, right.at(1, 0)) << "new top-right is old top-left";
-    EXPECT_EQ(6u, right.at(0, 2));
-
+    // Old 3 x 2 image, element y * 3 + x, as words and as bytes; 8-bit rows of 2 are padded.
+    const uint32_t old_words[6] = {1, 2, 3, 4, 5, 6};
+    const uint8_t old_bytes[6] = {1, 2, 3, 4, 5, 6};
+    for (int bits : {32, 8}) {
+        Image right(2, 3, bits);
+        rotate_packed(right.b, bits == 32 ? (const void *)old_words : old_bytes, 3, 2, true);
+        EXPECT_EQ(4u, right.word(0, 0)) << "new (0, 0) is old (0, 1)";
+        EXPECT_EQ(1u, right.word(1, 0)) << "new top-right is old top-left";
+        EXPECT_EQ(6u, right.word(0, 2));
+    }
+    // Sizes that are multiples of 4 keep 8-bit rows packed, so an image is its own packed copy.
     std::mt19937 rng(8);
     for (int bits : {32, 8}) {
-        int w = 7, h = 5;  // 8-bit rows of 7 and 5 are padded differently
-        Image start(w, h, bits);
-        for (int y = 0; y < h; y++)
-            for (int x = 0; x < w; x++) buffer_put(start.b, x, y, rng());
-        auto packed_of = [](const Image &im) {
-            std::vector<uint32_t> p((size_t)im.b.width * im.b.height);
-            for (int y = 0; y < im.b.height; y++)
-                for (int x = 0; x < im.b.width; x++) {
-                    uint32_t v = im.at(x, y);
-                    if (im.b.bits_per_pixel == 32) p[(size_t)y * im.b.width + x] = v;
-                    else ((uint8_t *)p.data())[(size_t)y * im.b.width + x] = (uint8_t)v;
-                }
-            return p;
+        auto turn = [bits](const std::vector<uint32_t> &from, int w, int h, bool clockwise) {
+            Image out(h, w, bits);
+            rotate_packed(out.b, from.data(), w, h, clockwise);
+            return out.store;
         };
-        auto turn = [&](const Image &im, bool clockwise) {
-            Image out(im.b.height, im.b.width, bits);
-            std::vector<uint32_t> p = packed_of(im);
-            rotate_packed(out.b, p.data(), im.b.width, im.b.height, clockwise);
-            return out;
-        };
-        Image back = turn(turn(start, true), false);
-        Image round = turn(turn(turn(turn(start, true), true), true), true);
-        for (int y = 0; y < h; y++)
-            for (int x = 0; x < w; x++) {
-                ASSERT_EQ(start.at(x, y), back.at(x, y));
-                ASSERT_EQ(start.at(x, y), round.at(x, y));
-            }
+        Image start(8, 4, bits);
+        for (int y = 0; y < 4; y++)
+            for (int x = 0; x < 8; x++) buffer_put(start.b, x, y, rng());
+        EXPECT_EQ(start.store, turn(turn(start.store, 8, 4, true), 4, 8, false)) << "right then left";
+        EXPECT_EQ(start.store, turn(turn(turn(turn(start.store, 8, 4, true), 4, 8, true), 8, 4, true), 4, 8, true))
+            << "four right turns";
     }
     Image wrong(3, 3);
-    rotate_packed(wrong.b, old_image, 3, 2, true);  // not the swapped size: left alone
-    EXPECT_EQ(0u, wrong.at(0, 0));
+    rotate_packed(wrong.b, old_words, 3, 2, true);  // not the swapped size: left alone
+    EXPECT_EQ(0u, wrong.word(0, 0));
 }
 
 TEST(ScaledLength, RoundsHalvesUpAndStaysPositive)
