@@ -8,6 +8,7 @@
 
 #include "core/core.h"
 #include "imagewin/imagewin.h"
+#include "imaging/truetype_text.h"
 
 static COLORREF colorref_of(uint32_t colour)
 {
@@ -100,20 +101,15 @@ static void colour_change_command(HWND hwnd)
 // exists, so cancel or a failed creation keeps a usable font.
 static void font_change_command(HWND hwnd)
 {
-    LOGFONTW font = {};
-    if (!truetype_font || !GetObjectW(truetype_font, sizeof font, &font)) return;
+    LOGFONTW font;
+    current_font_description(&font);
     CHOOSEFONTW cf = {};
     cf.lStructSize = sizeof cf;
     cf.hwndOwner = hwnd;
     cf.lpLogFont = &font;
     cf.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_EFFECTS | CF_SCRIPTSONLY;
     cf.nFontType = SCREEN_FONTTYPE;
-    if (!ChooseFontW(&cf)) return;
-    HFONT chosen = CreateFontIndirectW(&font);
-    if (!chosen) return;
-    HFONT old = truetype_font;
-    truetype_font = chosen;
-    DeleteObject(old);
+    if (ChooseFontW(&cf)) replace_truetype_font(&font);
 }
 
 static void cut_command(int n)
