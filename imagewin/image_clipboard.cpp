@@ -148,9 +148,20 @@ void paste_from_clipboard(int n, int x, int y)
     int count = 0;
     HBITMAP bitmap = read_clipboard_bitmap(colours, &count);
     if (!bitmap) return;
-    // Pasting at a point the user picks needs the point-picking tools; until they exist a
-    // paste without a position does nothing.
-    if (x != -1 && y != -1) {
+    if (x == -1 || y == -1) {
+        // The user picks the centre of the pasted picture.
+        BITMAP info;
+        int32_t px, py;
+        if (!GetObjectW(bitmap, sizeof info, &info) ||
+            pick_placement(n, info.bmWidth, info.bmHeight, &px, &py) != 0) {
+            DeleteObject(bitmap);
+            return;
+        }
+        x = px - info.bmWidth / 2;
+        y = py - info.bmHeight / 2;
+        e = live_image_window(n);
+    }
+    if (e) {
         if (count > 0 && e->bits_per_pixel == 8) SetDIBColorTable(e->mem_dc, 0, count, (RGBQUAD *)colours);
         blit_bitmap(e, bitmap, x, y);
     }

@@ -4,9 +4,13 @@ list(APPEND KAV_PURE_SOURCES
   imaging/color_models.cpp
   imaging/glyph_table.cpp
   imaging/raster.cpp
-  imaging/whole_image.cpp)
+  imaging/whole_image.cpp
+  imaging/tool_steps.cpp
+  imaging/graph_math.cpp)
 list(APPEND KAV_WIN_SOURCES
   imaging/pixel_access.cpp
   imaging/drawing.cpp
   imaging/truetype_text.cpp
-  imaging/image_operations.cpp)
+  imaging/image_operations.cpp
+  imaging/point_tools.cpp
+  imaging/graphs.cpp)

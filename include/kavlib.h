@@ -231,4 +231,37 @@ int  rotate_right(int n);          // a quarter turn clockwise
 int  rotate_left(int n);           // a quarter turn counter-clockwise
 int  scale_image(int n, int k);    // k per mille: sizes (size * k + 500) / 1000, stretched in the window's mode
 
+//------------------------------------------------------------------------------------------------
+// Point-picking tools, profiles and graphs (worker thread)
+//------------------------------------------------------------------------------------------------
+// Each tool makes image window n current, prompts in the Main window's status line, shows an
+// inverting rubber band that follows the mouse and pumps messages until the pick ends. Results
+// go through the pointers. 0 picked; 1 cancelled (right or middle click before the first point,
+// Stop, or the window closed); 2 n is not a live image window (nothing else happens). The
+// picture is left exactly as it was before the pick.
+int  pick_point(int n, int32_t *x, int32_t *y);                      // one click
+int  pick_row(int n, int32_t *x, int32_t *y);                        // one click, line across the mouse row
+int  pick_column(int n, int32_t *x, int32_t *y);                     // one click, line down the mouse column
+int  pick_box(int n, int32_t *x1, int32_t *y1, int32_t *x2, int32_t *y2);   // two corners, ordered
+int  pick_line(int n, int32_t *x1, int32_t *y1, int32_t *x2, int32_t *y2);  // first and second click
+int  pick_circle(int n, int32_t *cx, int32_t *cy, int32_t *r);       // centre, then a point on the circle
+int  pick_placement(int n, int32_t w, int32_t h, int32_t *x, int32_t *y);  // centre of a w x h outline
+void end_tool(void);  // status "%d-bit color", no pick in progress, drops on the Main window accepted again
+
+// Profile flags: the element type and channel (first set bit, bytes first) and the drawing mode.
+enum {
+    PROFILE_RED = 0x1, PROFILE_GREEN = 0x2, PROFILE_BLUE = 0x4,
+    PROFILE_HUE = 0x8, PROFILE_SATURATION = 0x10, PROFILE_VALUE = 0x20,
+    PROFILE_POINTS = 0x40, PROFILE_POLYLINE = 0x80,
+    PROFILE_Y = 0x100, PROFILE_CR = 0x200, PROFILE_CB = 0x400,
+    PROFILE_BYTES = 0x1000,  // elements are the bytes of an 8-bit row, drawn as they are
+};
+// Graphs draw into the current image window (the graph window the caller has just made).
+void read_row(void *buffer, int32_t y, int32_t count);  // row y of the current window: words or bytes, 0 outside
+void plot_profile(const void *values, int32_t x0, int32_t count, int32_t flags, uint32_t colour);  // rows 127..0
+// The Cb-Cr scatters draw their frame (grey axes, "Cr" and "Cb") and then the pixels at
+// x = Cb + 128, y = 128 - Cr in a 256 x 256 graph.
+void plot_crcb_line(const uint32_t *values, int32_t count);   // one polyline, segments magenta and white
+void plot_crcb_area(int32_t rows, const uint32_t *values, int32_t columns);  // one white polyline per row
+
 #endif

@@ -119,7 +119,7 @@ static void on_text_command(int n, int id)
 
 static void on_text_right_button(HWND hwnd, int n)
 {
-    if (n < 0 || line_input_window != 0) return;
+    if (n < 0 || line_input_window != 0 || pick_in_progress) return;
     HMENU menu = build_text_window_menu(n);
     POINT at;
     GetCursorPos(&at);
