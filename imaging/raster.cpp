@@ -6,6 +6,10 @@
 #include <stdio.h>
 #include <string.h>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>  // the fill compares 16 bytes at a time
+#endif
+
 //------------------------------------------------------------------------------------------------
 // Single points and clipped spans
 //------------------------------------------------------------------------------------------------
@@ -250,78 +254,83 @@ void raster_disc(const PixelBuffer &b, RasterMode mode, uint32_t colour, int32_t
 //------------------------------------------------------------------------------------------------
 // Seed fill
 //------------------------------------------------------------------------------------------------
-// The scans of the fill look at 16 bytes at a time, as two 64-bit words compared lane by lane
-// with a few integer operations; the last few pixels of a row are looked at one by one.
-#define KAV_SCAN_BYTES 16
-
-// value repeated over the lanes of a 64-bit word.
-template <typename Pixel>
-static uint64_t repeated(Pixel value)
-{
-    uint64_t word = 0;
-    for (size_t i = 0; i < 8 / sizeof(Pixel); i++) word = word << (8 * sizeof(Pixel)) | value;
-    return word;
-}
-
-// A 64-bit word has a zero lane of Pixel's size (the borrow test, exact for "any").
-template <typename Pixel>
-static bool has_zero_lane(uint64_t w)
-{
-    const uint64_t ones = repeated<Pixel>(1), tops = ones << (8 * sizeof(Pixel) - 1);
-    return ((w - ones) & ~w & tops) != 0;
-}
-
-// The first x in [from, to) whose pixel equals value (want_equal) or differs from it (not
-// want_equal); to when there is none.
-template <typename Pixel, bool want_equal>
-static int32_t first_where(const Pixel *row, int32_t from, int32_t to, Pixel value)
-{
-    const int32_t per_chunk = (int32_t)(KAV_SCAN_BYTES / sizeof(Pixel));
-    const uint64_t value_word = repeated(value);
-    int32_t x = from;
-    for (; x + per_chunk <= to; x += per_chunk) {
-        uint64_t halves[2];
-        memcpy(halves, row + x, sizeof halves);
-        uint64_t first = halves[0] ^ value_word, second = halves[1] ^ value_word;  // 0 lanes: equal
-        bool found = want_equal ? has_zero_lane<Pixel>(first) || has_zero_lane<Pixel>(second)
-                                : (first | second) != 0;
-        if (found) break;
-    }
-    while (x < to && (row[x] == value) != want_equal) x++;
-    return x;
-}
+// A run and the two rows beside it are walked together, one block of 64 bytes at a time: for
+// each of the three rows a mask with bit i set where pixel x + i holds the old value. The run
+// goes on while its mask is all ones, and a seed goes to the first pixel of each stretch of old
+// pixels beside the run: a set bit whose left neighbour (within the run) is clear.
+#define KAV_FILL_BLOCK_BYTES 64
 
 template <typename Pixel>
-static int32_t first_equal(const Pixel *row, int32_t from, int32_t to, Pixel value)
-{
-    return first_where<Pixel, true>(row, from, to, value);
-}
-
-template <typename Pixel>
-static int32_t first_differing(const Pixel *row, int32_t from, int32_t to, Pixel value)
-{
-    return first_where<Pixel, false>(row, from, to, value);
-}
-
-// One neighbouring row of a run during the fill: where its next seed lies. A seed goes to the
-// first pixel of each stretch of old pixels beside the run.
-template <typename Pixel>
-struct SeedRow {
-    const Pixel *row;  // NULL beyond the image
-    int32_t y;
-    int32_t next;      // x of the next seed, or the run's end when there is none
+struct FillBlock {
+    static const int32_t pixels = KAV_FILL_BLOCK_BYTES / (int32_t)sizeof(Pixel);  // 64 or 16
 };
 
+// The old-value mask of the n < FillBlock pixels at p, one by one.
 template <typename Pixel>
-static void first_seed(SeedRow<Pixel> *r, int32_t xl, int32_t xr, Pixel old)
+static uint64_t old_mask_tail(const Pixel *p, int32_t n, Pixel old)
 {
-    r->next = r->row ? first_equal(r->row, xl, xr, old) : xr;
+    uint64_t mask = 0;
+    for (int32_t i = 0; i < n; i++) mask |= (uint64_t)(p[i] == old) << i;
+    return mask;
 }
 
-template <typename Pixel>
-static void seed_after(SeedRow<Pixel> *r, int32_t xr, Pixel old)
+#if defined(__SSE2__)
+// The old-value mask of the 64 bytes at p.
+static uint64_t old_mask_block(const uint8_t *p, uint8_t old)
 {
-    r->next = first_equal(r->row, first_differing(r->row, r->next + 1, xr, old), xr, old);
+    const __m128i value = _mm_set1_epi8((char)old);
+    uint64_t mask = 0;
+    for (int i = 0; i < 4; i++) {
+        __m128i v = _mm_loadu_si128((const __m128i *)(p + 16 * i));
+        mask |= (uint64_t)(uint32_t)_mm_movemask_epi8(_mm_cmpeq_epi8(v, value)) << (16 * i);
+    }
+    return mask;
+}
+
+// The old-value mask of the 16 words at p.
+static uint64_t old_mask_block(const uint32_t *p, uint32_t old)
+{
+    const __m128i value = _mm_set1_epi32((int)old);
+    uint64_t mask = 0;
+    for (int i = 0; i < 4; i++) {
+        __m128i v = _mm_loadu_si128((const __m128i *)(p + 4 * i));
+        mask |= (uint64_t)(uint32_t)_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(v, value))) << (4 * i);
+    }
+    return mask;
+}
+#else
+template <typename Pixel>
+static uint64_t old_mask_block(const Pixel *p, Pixel old)
+{
+    return old_mask_tail(p, FillBlock<Pixel>::pixels, old);
+}
+#endif
+
+// The old-value mask of the n <= FillBlock pixels at p.
+template <typename Pixel>
+static uint64_t old_mask(const Pixel *p, int32_t n, Pixel old)
+{
+    return n == FillBlock<Pixel>::pixels ? old_mask_block(p, old) : old_mask_tail(p, n, old);
+}
+
+// One row beside a run: where its pixels hold the old value, and whether the pixel left of
+// the current block (within the run) did.
+template <typename Pixel>
+struct SideRow {
+    const Pixel *row;  // NULL beyond the image
+    int32_t y;
+    uint64_t open;     // 1 when the stretch of the previous block runs on into this one
+};
+
+// The seeds of one block of a side row: the starts of its stretches among the run's bits.
+template <typename Pixel>
+static uint64_t stretch_starts(SideRow<Pixel> *side, int32_t x, int32_t n, uint64_t run, int32_t length, Pixel old)
+{
+    if (!side->row) return 0;
+    uint64_t olds = old_mask(side->row + x, n, old) & run;
+    uint64_t starts = olds & ~(olds << 1 | side->open);
+    side->open = length > 0 ? olds >> (length - 1) & 1 : 0;
+    return starts;
 }
 
 // The fill over one pixel type. The seed stack is the caller's pair of fixed arrays. For each
@@ -331,24 +340,42 @@ template <typename Pixel>
 static void paint_pixels(Pixel *base, int64_t stride, int32_t width, int32_t height, int32_t x, int32_t y,
                          Pixel old, Pixel fill, int32_t seed_x[KAV_PAINT_SEEDS], int32_t seed_y[KAV_PAINT_SEEDS])
 {
+    const int32_t block = FillBlock<Pixel>::pixels;
     int count = 0;
     for (;;) {
         Pixel *row = base + (int64_t)y * stride;
-        int32_t xl = x;
-        while (xl > 0 && row[xl - 1] == old) xl--;
-        int32_t xr = first_differing<Pixel>(row, x + 1, width, old);  // the run is xl .. xr - 1
-        SeedRow<Pixel> above = {y > 0 ? row - stride : NULL, y - 1, 0};
-        SeedRow<Pixel> below = {y + 1 < height ? row + stride : NULL, y + 1, 0};
-        first_seed(&above, xl, xr, old);
-        first_seed(&below, xl, xr, old);
-        while (count < KAV_PAINT_SEEDS && (above.next < xr || below.next < xr)) {
-            SeedRow<Pixel> *r = above.next <= below.next ? &above : &below;
-            seed_x[count] = r->next;
-            seed_y[count++] = r->y;
-            seed_after(r, xr, old);
+        int32_t at = x;
+        while (at > 0 && row[at - 1] == old) at--;
+        SideRow<Pixel> above = {y > 0 ? row - stride : NULL, y - 1, 0};
+        SideRow<Pixel> below = {y + 1 < height ? row + stride : NULL, y + 1, 0};
+        for (;;) {  // one block of the run from at
+            int32_t n = width - at < block ? width - at : block;
+            uint64_t olds = old_mask(row + at, n, old);
+            int32_t length = olds == ~(uint64_t)0 ? 64 : __builtin_ctzll(~olds);  // the run's part
+            if (length > n) length = n;
+            uint64_t run = length == 64 ? ~(uint64_t)0 : ((uint64_t)1 << length) - 1;
+            uint64_t up = stretch_starts(&above, at, n, run, length, old);
+            uint64_t down = stretch_starts(&below, at, n, run, length, old);
+            while ((up | down) && count < KAV_PAINT_SEEDS) {
+                uint64_t lowest = (up | down) & (~(up | down) + 1);
+                int32_t seed = at + __builtin_ctzll(lowest);
+                if (up & lowest) {
+                    seed_x[count] = seed;
+                    seed_y[count++] = above.y;
+                    up &= ~lowest;
+                    if (count == KAV_PAINT_SEEDS) break;
+                }
+                if (down & lowest) {
+                    seed_x[count] = seed;
+                    seed_y[count++] = below.y;
+                    down &= ~lowest;
+                }
+            }
+            for (int32_t i = 0; i < length; i++) row[at + i] = fill;
+            at += length;
+            if (length < block || at >= width) break;
         }
-        for (int32_t i = xl; i < xr; i++) row[i] = fill;
-        pen_position.x = xr - 1;  // the run is drawn as a line from xl to xr - 1
+        pen_position.x = at - 1;  // the run is drawn as a line up to its last pixel
         pen_position.y = y;
         for (;;) {  // the most recent seed that still holds the old value
             if (count == 0) return;
