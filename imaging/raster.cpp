@@ -257,7 +257,9 @@ void raster_disc(const PixelBuffer &b, RasterMode mode, uint32_t colour, int32_t
 // A run and the two rows beside it are walked together, one block of 64 bytes at a time: for
 // each of the three rows a mask with bit i set where pixel x + i holds the old value. The run
 // goes on while its mask is all ones, and a seed goes to the first pixel of each stretch of old
-// pixels beside the run: a set bit whose left neighbour (within the run) is clear.
+// pixels beside the run: a set bit whose left neighbour (within the run) is clear. Filled
+// pixels never hold the old value again, so the part of a side row that the previous run
+// filled is passed over unread.
 #define KAV_FILL_BLOCK_BYTES 64
 
 template <typename Pixel>
@@ -314,11 +316,13 @@ static uint64_t old_mask(const Pixel *p, int32_t n, Pixel old)
 }
 
 // One row beside a run: where its pixels hold the old value, and whether the pixel left of
-// the current block (within the run) did.
+// the current block (within the run) did. When the previous run lay on this row, its pixels
+// hold the fill value and need no look.
 template <typename Pixel>
 struct SideRow {
     const Pixel *row;  // NULL beyond the image
     int32_t y;
+    int32_t filled_from, filled_to;  // the previous run on this row, x from .. to - 1, or empty
     uint64_t open;     // 1 when the stretch of the previous block runs on into this one
 };
 
@@ -327,6 +331,10 @@ template <typename Pixel>
 static uint64_t stretch_starts(SideRow<Pixel> *side, int32_t x, int32_t n, uint64_t run, int32_t length, Pixel old)
 {
     if (!side->row) return 0;
+    if (x >= side->filled_from && x + length <= side->filled_to) {
+        side->open = 0;
+        return 0;
+    }
     uint64_t olds = old_mask(side->row + x, n, old) & run;
     uint64_t starts = olds & ~(olds << 1 | side->open);
     side->open = length > 0 ? olds >> (length - 1) & 1 : 0;
@@ -342,12 +350,20 @@ static void paint_pixels(Pixel *base, int64_t stride, int32_t width, int32_t hei
 {
     const int32_t block = FillBlock<Pixel>::pixels;
     int count = 0;
+    int32_t last_y = -2, last_from = 0, last_to = 0;  // the previous run
     for (;;) {
         Pixel *row = base + (int64_t)y * stride;
         int32_t at = x;
         while (at > 0 && row[at - 1] == old) at--;
-        SideRow<Pixel> above = {y > 0 ? row - stride : NULL, y - 1, 0};
-        SideRow<Pixel> below = {y + 1 < height ? row + stride : NULL, y + 1, 0};
+        SideRow<Pixel> above = {y > 0 ? row - stride : NULL, y - 1, 0, 0, 0};
+        SideRow<Pixel> below = {y + 1 < height ? row + stride : NULL, y + 1, 0, 0, 0};
+        SideRow<Pixel> *beside_last = last_y == y - 1 ? &above : last_y == y + 1 ? &below : NULL;
+        if (beside_last) {
+            beside_last->filled_from = last_from;
+            beside_last->filled_to = last_to;
+        }
+        last_y = y;
+        last_from = at;
         for (;;) {  // one block of the run from at
             int32_t n = width - at < block ? width - at : block;
             uint64_t olds = old_mask(row + at, n, old);
@@ -371,10 +387,14 @@ static void paint_pixels(Pixel *base, int64_t stride, int32_t width, int32_t hei
                     down &= ~lowest;
                 }
             }
-            for (int32_t i = 0; i < length; i++) row[at + i] = fill;
+            if (length == block)
+                for (int32_t i = 0; i < block; i++) row[at + i] = fill;
+            else
+                for (int32_t i = 0; i < length; i++) row[at + i] = fill;
             at += length;
             if (length < block || at >= width) break;
         }
+        last_to = at;
         pen_position.x = at - 1;  // the run is drawn as a line up to its last pixel
         pen_position.y = y;
         for (;;) {  // the most recent seed that still holds the old value
