@@ -254,12 +254,10 @@ void raster_disc(const PixelBuffer &b, RasterMode mode, uint32_t colour, int32_t
 //------------------------------------------------------------------------------------------------
 // Seed fill
 //------------------------------------------------------------------------------------------------
-// A run and the two rows beside it are walked together, one block of 64 bytes at a time: for
-// each of the three rows a mask with bit i set where pixel x + i holds the old value. The run
-// goes on while its mask is all ones, and a seed goes to the first pixel of each stretch of old
-// pixels beside the run: a set bit whose left neighbour (within the run) is clear. Filled
-// pixels never hold the old value again, so the part of a side row that the previous run
-// filled is passed over unread.
+// The scans of the fill look at blocks of 64 bytes: compared lane by lane with the old value,
+// a whole block is passed over with one test, and the block where the scan stops is located
+// through its mask (bit i set where pixel i equals the value). Filled pixels never hold the old
+// value again, so the part of a side row that the previous run filled is not scanned.
 #define KAV_FILL_BLOCK_BYTES 64
 
 template <typename Pixel>
@@ -267,78 +265,102 @@ struct FillBlock {
     static const int32_t pixels = KAV_FILL_BLOCK_BYTES / (int32_t)sizeof(Pixel);  // 64 or 16
 };
 
-// The old-value mask of the n < FillBlock pixels at p, one by one.
-template <typename Pixel>
-static uint64_t old_mask_tail(const Pixel *p, int32_t n, Pixel old)
-{
-    uint64_t mask = 0;
-    for (int32_t i = 0; i < n; i++) mask |= (uint64_t)(p[i] == old) << i;
-    return mask;
-}
-
 #if defined(__SSE2__)
-// The old-value mask of the 64 bytes at p.
-static uint64_t old_mask_block(const uint8_t *p, uint8_t old)
+static __m128i lanes_equal(const uint8_t *p, uint8_t value)
 {
-    const __m128i value = _mm_set1_epi8((char)old);
-    uint64_t mask = 0;
-    for (int i = 0; i < 4; i++) {
-        __m128i v = _mm_loadu_si128((const __m128i *)(p + 16 * i));
-        mask |= (uint64_t)(uint32_t)_mm_movemask_epi8(_mm_cmpeq_epi8(v, value)) << (16 * i);
-    }
-    return mask;
+    return _mm_cmpeq_epi8(_mm_loadu_si128((const __m128i *)p), _mm_set1_epi8((char)value));
 }
 
-// The old-value mask of the 16 words at p.
-static uint64_t old_mask_block(const uint32_t *p, uint32_t old)
+static __m128i lanes_equal(const uint32_t *p, uint32_t value)
 {
-    const __m128i value = _mm_set1_epi32((int)old);
-    uint64_t mask = 0;
-    for (int i = 0; i < 4; i++) {
-        __m128i v = _mm_loadu_si128((const __m128i *)(p + 4 * i));
-        mask |= (uint64_t)(uint32_t)_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(v, value))) << (4 * i);
-    }
-    return mask;
+    return _mm_cmpeq_epi32(_mm_loadu_si128((const __m128i *)p), _mm_set1_epi32((int)value));
 }
-#else
-template <typename Pixel>
-static uint64_t old_mask_block(const Pixel *p, Pixel old)
+
+static uint32_t pixel_bits(__m128i equal, uint8_t) { return (uint32_t)_mm_movemask_epi8(equal); }
+static uint32_t pixel_bits(__m128i equal, uint32_t) { return (uint32_t)_mm_movemask_ps(_mm_castsi128_ps(equal)); }
+
+// Whether the block at p holds value somewhere (want_equal) or differs from it somewhere (not
+// want_equal).
+template <typename Pixel, bool want_equal>
+static bool block_has(const Pixel *p, Pixel value)
 {
-    return old_mask_tail(p, FillBlock<Pixel>::pixels, old);
+    const int lanes = 16 / (int)sizeof(Pixel);
+    __m128i e0 = lanes_equal(p, value), e1 = lanes_equal(p + lanes, value);
+    __m128i e2 = lanes_equal(p + 2 * lanes, value), e3 = lanes_equal(p + 3 * lanes, value);
+    if (want_equal) return _mm_movemask_epi8(_mm_or_si128(_mm_or_si128(e0, e1), _mm_or_si128(e2, e3))) != 0;
+    return _mm_movemask_epi8(_mm_and_si128(_mm_and_si128(e0, e1), _mm_and_si128(e2, e3))) != 0xFFFF;
+}
+
+// The equality mask of the block at p.
+template <typename Pixel>
+static uint64_t block_mask(const Pixel *p, Pixel value)
+{
+    const int lanes = 16 / (int)sizeof(Pixel);
+    uint64_t mask = 0;
+    for (int i = 0; i < 4; i++) mask |= (uint64_t)pixel_bits(lanes_equal(p + i * lanes, value), value) << (i * lanes);
+    return mask;
 }
 #endif
 
-// The old-value mask of the n <= FillBlock pixels at p.
-template <typename Pixel>
-static uint64_t old_mask(const Pixel *p, int32_t n, Pixel old)
+// The first x in [from, to) whose pixel equals value (want_equal) or differs from it (not
+// want_equal); to when there is none.
+template <typename Pixel, bool want_equal>
+static int32_t first_where(const Pixel *row, int32_t from, int32_t to, Pixel value)
 {
-    return n == FillBlock<Pixel>::pixels ? old_mask_block(p, old) : old_mask_tail(p, n, old);
+    int32_t x = from;
+#if defined(__SSE2__)
+    const int32_t block = FillBlock<Pixel>::pixels;
+    const uint64_t whole = block == 64 ? ~(uint64_t)0 : ((uint64_t)1 << block) - 1;
+    for (; x + block <= to; x += block) {
+        if (!block_has<Pixel, want_equal>(row + x, value)) continue;
+        uint64_t mask = block_mask(row + x, value);
+        return x + __builtin_ctzll(want_equal ? mask : ~mask);
+    }
+    if (x < to && to - from >= block) {  // the last block, overlapping what was looked at
+        int32_t start = to - block;
+        uint64_t mask = block_mask(row + start, value);
+        uint64_t hits = (want_equal ? mask : ~mask & whole) & (whole << (x - start) & whole);
+        return hits ? start + __builtin_ctzll(hits) : to;
+    }
+#endif
+    while (x < to && (row[x] == value) != want_equal) x++;
+    return x;
 }
 
-// One row beside a run: where its pixels hold the old value, and whether the pixel left of
-// the current block (within the run) did. When the previous run lay on this row, its pixels
-// hold the fill value and need no look.
 template <typename Pixel>
-struct SideRow {
+static int32_t first_equal(const Pixel *row, int32_t from, int32_t to, Pixel value)
+{
+    return first_where<Pixel, true>(row, from, to, value);
+}
+
+template <typename Pixel>
+static int32_t first_differing(const Pixel *row, int32_t from, int32_t to, Pixel value)
+{
+    return first_where<Pixel, false>(row, from, to, value);
+}
+
+// One neighbouring row of a run during the fill: where its next seed lies. A seed goes to the
+// first pixel of each stretch of old pixels beside the run.
+template <typename Pixel>
+struct SeedRow {
     const Pixel *row;  // NULL beyond the image
     int32_t y;
-    int32_t filled_from, filled_to;  // the previous run on this row, x from .. to - 1, or empty
-    uint64_t open;     // 1 when the stretch of the previous block runs on into this one
+    int32_t next;      // x of the next seed, or the run's end when there is none
 };
 
-// The seeds of one block of a side row: the starts of its stretches among the run's bits.
+// The first seed of a side row beside the run xl .. xr - 1; filled_from .. filled_to - 1 is
+// the previous run when it lay on this row (else an empty span).
 template <typename Pixel>
-static uint64_t stretch_starts(SideRow<Pixel> *side, int32_t x, int32_t n, uint64_t run, int32_t length, Pixel old)
+static void first_seed(SeedRow<Pixel> *r, int32_t xl, int32_t xr, Pixel old, int32_t filled_from, int32_t filled_to)
 {
-    if (!side->row) return 0;
-    if (x >= side->filled_from && x + length <= side->filled_to) {
-        side->open = 0;
-        return 0;
-    }
-    uint64_t olds = old_mask(side->row + x, n, old) & run;
-    uint64_t starts = olds & ~(olds << 1 | side->open);
-    side->open = length > 0 ? olds >> (length - 1) & 1 : 0;
-    return starts;
+    bool filled = xl >= filled_from && xr <= filled_to;
+    r->next = r->row && !filled ? first_equal(r->row, xl, xr, old) : xr;
+}
+
+template <typename Pixel>
+static void seed_after(SeedRow<Pixel> *r, int32_t xr, Pixel old)
+{
+    r->next = first_equal(r->row, first_differing(r->row, r->next + 1, xr, old), xr, old);
 }
 
 // The fill over one pixel type. The seed stack is the caller's pair of fixed arrays. For each
@@ -348,54 +370,28 @@ template <typename Pixel>
 static void paint_pixels(Pixel *base, int64_t stride, int32_t width, int32_t height, int32_t x, int32_t y,
                          Pixel old, Pixel fill, int32_t seed_x[KAV_PAINT_SEEDS], int32_t seed_y[KAV_PAINT_SEEDS])
 {
-    const int32_t block = FillBlock<Pixel>::pixels;
     int count = 0;
-    int32_t last_y = -2, last_from = 0, last_to = 0;  // the previous run
+    int32_t last_y = -2, last_from = 0, last_to = 0;  // the previous run, last_from .. last_to - 1
     for (;;) {
         Pixel *row = base + (int64_t)y * stride;
-        int32_t at = x;
-        while (at > 0 && row[at - 1] == old) at--;
-        SideRow<Pixel> above = {y > 0 ? row - stride : NULL, y - 1, 0, 0, 0};
-        SideRow<Pixel> below = {y + 1 < height ? row + stride : NULL, y + 1, 0, 0, 0};
-        SideRow<Pixel> *beside_last = last_y == y - 1 ? &above : last_y == y + 1 ? &below : NULL;
-        if (beside_last) {
-            beside_last->filled_from = last_from;
-            beside_last->filled_to = last_to;
+        int32_t xl = x;
+        while (xl > 0 && row[xl - 1] == old) xl--;
+        int32_t xr = first_differing<Pixel>(row, x + 1, width, old);  // the run is xl .. xr - 1
+        SeedRow<Pixel> above = {y > 0 ? row - stride : NULL, y - 1, 0};
+        SeedRow<Pixel> below = {y + 1 < height ? row + stride : NULL, y + 1, 0};
+        first_seed(&above, xl, xr, old, last_y == y - 1 ? last_from : 0, last_y == y - 1 ? last_to : 0);
+        first_seed(&below, xl, xr, old, last_y == y + 1 ? last_from : 0, last_y == y + 1 ? last_to : 0);
+        while (count < KAV_PAINT_SEEDS && (above.next < xr || below.next < xr)) {
+            SeedRow<Pixel> *r = above.next <= below.next ? &above : &below;
+            seed_x[count] = r->next;
+            seed_y[count++] = r->y;
+            seed_after(r, xr, old);
         }
+        for (int32_t i = xl; i < xr; i++) row[i] = fill;
         last_y = y;
-        last_from = at;
-        for (;;) {  // one block of the run from at
-            int32_t n = width - at < block ? width - at : block;
-            uint64_t olds = old_mask(row + at, n, old);
-            int32_t length = olds == ~(uint64_t)0 ? 64 : __builtin_ctzll(~olds);  // the run's part
-            if (length > n) length = n;
-            uint64_t run = length == 64 ? ~(uint64_t)0 : ((uint64_t)1 << length) - 1;
-            uint64_t up = stretch_starts(&above, at, n, run, length, old);
-            uint64_t down = stretch_starts(&below, at, n, run, length, old);
-            while ((up | down) && count < KAV_PAINT_SEEDS) {
-                uint64_t lowest = (up | down) & (~(up | down) + 1);
-                int32_t seed = at + __builtin_ctzll(lowest);
-                if (up & lowest) {
-                    seed_x[count] = seed;
-                    seed_y[count++] = above.y;
-                    up &= ~lowest;
-                    if (count == KAV_PAINT_SEEDS) break;
-                }
-                if (down & lowest) {
-                    seed_x[count] = seed;
-                    seed_y[count++] = below.y;
-                    down &= ~lowest;
-                }
-            }
-            if (length == block)
-                for (int32_t i = 0; i < block; i++) row[at + i] = fill;
-            else
-                for (int32_t i = 0; i < length; i++) row[at + i] = fill;
-            at += length;
-            if (length < block || at >= width) break;
-        }
-        last_to = at;
-        pen_position.x = at - 1;  // the run is drawn as a line up to its last pixel
+        last_from = xl;
+        last_to = xr;
+        pen_position.x = xr - 1;  // the run is drawn as a line from xl to xr - 1
         pen_position.y = y;
         for (;;) {  // the most recent seed that still holds the old value
             if (count == 0) return;
