@@ -226,11 +226,14 @@ void chroma_pattern(const PixelBuffer &b, ChromaModel model)
         right_green[x] = k.right[1] * a;
         right_blue[x] = k.right[2] * a;
     }
-    int32_t luma_of[KAV_CHROMA_REACH];
+    int32_t luma_of[KAV_CHROMA_REACH], luma_reach = -1;  // luma[] holds the row of |b| = luma_reach
     for (int64_t y = 0; y < h; y++) {
         int32_t down = (int32_t)((y - h / 2) * 255 / h), up = -down;
-        chroma_row_luma(down < 0 ? -down : down, luma_of);
-        for (int64_t x = 0; x < w; x++) luma[x] = luma_of[reach[x]] << 16;
+        if ((down < 0 ? -down : down) != luma_reach) {  // neighbouring rows often share |b|
+            luma_reach = down < 0 ? -down : down;
+            chroma_row_luma(luma_reach, luma_of);
+            for (int64_t x = 0; x < w; x++) luma[x] = luma_of[reach[x]] << 16;
+        }
         int32_t red = k.up[0] * up + 32768, green = k.up[1] * up + 32768, blue = k.up[2] * up + 32768;
         if (b.bits_per_pixel == 32) {
             uint32_t *out = word_row(b, y);
