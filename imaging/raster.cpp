@@ -6,6 +6,10 @@
 #include <stdio.h>
 #include <string.h>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>  // the fill compares 16 bytes at a time
+#endif
+
 //------------------------------------------------------------------------------------------------
 // Single points and clipped spans
 //------------------------------------------------------------------------------------------------
@@ -250,43 +254,75 @@ void raster_disc(const PixelBuffer &b, RasterMode mode, uint32_t colour, int32_t
 //------------------------------------------------------------------------------------------------
 // Seed fill
 //------------------------------------------------------------------------------------------------
-// The scans of the fill look at 16 bytes at a time, as two 64-bit words compared lane by lane
-// with a few integer operations; the last few pixels of a row are looked at one by one.
-#define KAV_SCAN_BYTES 16
+// The scans of the fill look at blocks of 64 bytes: compared lane by lane with the old value,
+// a whole block is passed over with one test, and the block where the scan stops is located
+// through its mask (bit i set where pixel i equals the value). Filled pixels never hold the old
+// value again, so the part of a side row that the previous run filled is not scanned.
+#define KAV_FILL_BLOCK_BYTES 64
 
-// value repeated over the lanes of a 64-bit word.
 template <typename Pixel>
-static uint64_t repeated(Pixel value)
+struct FillBlock {
+    static const int32_t pixels = KAV_FILL_BLOCK_BYTES / (int32_t)sizeof(Pixel);  // 64 or 16
+};
+
+#if defined(__SSE2__)
+static __m128i lanes_equal(const uint8_t *p, uint8_t value)
 {
-    uint64_t word = 0;
-    for (size_t i = 0; i < 8 / sizeof(Pixel); i++) word = word << (8 * sizeof(Pixel)) | value;
-    return word;
+    return _mm_cmpeq_epi8(_mm_loadu_si128((const __m128i *)p), _mm_set1_epi8((char)value));
 }
 
-// A 64-bit word has a zero lane of Pixel's size (the borrow test, exact for "any").
-template <typename Pixel>
-static bool has_zero_lane(uint64_t w)
+static __m128i lanes_equal(const uint32_t *p, uint32_t value)
 {
-    const uint64_t ones = repeated<Pixel>(1), tops = ones << (8 * sizeof(Pixel) - 1);
-    return ((w - ones) & ~w & tops) != 0;
+    return _mm_cmpeq_epi32(_mm_loadu_si128((const __m128i *)p), _mm_set1_epi32((int)value));
 }
+
+static uint32_t pixel_bits(__m128i equal, uint8_t) { return (uint32_t)_mm_movemask_epi8(equal); }
+static uint32_t pixel_bits(__m128i equal, uint32_t) { return (uint32_t)_mm_movemask_ps(_mm_castsi128_ps(equal)); }
+
+// Whether the block at p holds value somewhere (want_equal) or differs from it somewhere (not
+// want_equal).
+template <typename Pixel, bool want_equal>
+static bool block_has(const Pixel *p, Pixel value)
+{
+    const int lanes = 16 / (int)sizeof(Pixel);
+    __m128i e0 = lanes_equal(p, value), e1 = lanes_equal(p + lanes, value);
+    __m128i e2 = lanes_equal(p + 2 * lanes, value), e3 = lanes_equal(p + 3 * lanes, value);
+    if (want_equal) return _mm_movemask_epi8(_mm_or_si128(_mm_or_si128(e0, e1), _mm_or_si128(e2, e3))) != 0;
+    return _mm_movemask_epi8(_mm_and_si128(_mm_and_si128(e0, e1), _mm_and_si128(e2, e3))) != 0xFFFF;
+}
+
+// The equality mask of the block at p.
+template <typename Pixel>
+static uint64_t block_mask(const Pixel *p, Pixel value)
+{
+    const int lanes = 16 / (int)sizeof(Pixel);
+    uint64_t mask = 0;
+    for (int i = 0; i < 4; i++) mask |= (uint64_t)pixel_bits(lanes_equal(p + i * lanes, value), value) << (i * lanes);
+    return mask;
+}
+#endif
 
 // The first x in [from, to) whose pixel equals value (want_equal) or differs from it (not
 // want_equal); to when there is none.
 template <typename Pixel, bool want_equal>
 static int32_t first_where(const Pixel *row, int32_t from, int32_t to, Pixel value)
 {
-    const int32_t per_chunk = (int32_t)(KAV_SCAN_BYTES / sizeof(Pixel));
-    const uint64_t value_word = repeated(value);
     int32_t x = from;
-    for (; x + per_chunk <= to; x += per_chunk) {
-        uint64_t halves[2];
-        memcpy(halves, row + x, sizeof halves);
-        uint64_t first = halves[0] ^ value_word, second = halves[1] ^ value_word;  // 0 lanes: equal
-        bool found = want_equal ? has_zero_lane<Pixel>(first) || has_zero_lane<Pixel>(second)
-                                : (first | second) != 0;
-        if (found) break;
+#if defined(__SSE2__)
+    const int32_t block = FillBlock<Pixel>::pixels;
+    const uint64_t whole = block == 64 ? ~(uint64_t)0 : ((uint64_t)1 << block) - 1;
+    for (; x + block <= to; x += block) {
+        if (!block_has<Pixel, want_equal>(row + x, value)) continue;
+        uint64_t mask = block_mask(row + x, value);
+        return x + __builtin_ctzll(want_equal ? mask : ~mask);
     }
+    if (x < to && to - from >= block) {  // the last block, overlapping what was looked at
+        int32_t start = to - block;
+        uint64_t mask = block_mask(row + start, value);
+        uint64_t hits = (want_equal ? mask : ~mask & whole) & (whole << (x - start) & whole);
+        return hits ? start + __builtin_ctzll(hits) : to;
+    }
+#endif
     while (x < to && (row[x] == value) != want_equal) x++;
     return x;
 }
@@ -312,10 +348,13 @@ struct SeedRow {
     int32_t next;      // x of the next seed, or the run's end when there is none
 };
 
+// The first seed of a side row beside the run xl .. xr - 1; filled_from .. filled_to - 1 is
+// the previous run when it lay on this row (else an empty span).
 template <typename Pixel>
-static void first_seed(SeedRow<Pixel> *r, int32_t xl, int32_t xr, Pixel old)
+static void first_seed(SeedRow<Pixel> *r, int32_t xl, int32_t xr, Pixel old, int32_t filled_from, int32_t filled_to)
 {
-    r->next = r->row ? first_equal(r->row, xl, xr, old) : xr;
+    bool filled = xl >= filled_from && xr <= filled_to;
+    r->next = r->row && !filled ? first_equal(r->row, xl, xr, old) : xr;
 }
 
 template <typename Pixel>
@@ -332,6 +371,7 @@ static void paint_pixels(Pixel *base, int64_t stride, int32_t width, int32_t hei
                          Pixel old, Pixel fill, int32_t seed_x[KAV_PAINT_SEEDS], int32_t seed_y[KAV_PAINT_SEEDS])
 {
     int count = 0;
+    int32_t last_y = -2, last_from = 0, last_to = 0;  // the previous run, last_from .. last_to - 1
     for (;;) {
         Pixel *row = base + (int64_t)y * stride;
         int32_t xl = x;
@@ -339,8 +379,8 @@ static void paint_pixels(Pixel *base, int64_t stride, int32_t width, int32_t hei
         int32_t xr = first_differing<Pixel>(row, x + 1, width, old);  // the run is xl .. xr - 1
         SeedRow<Pixel> above = {y > 0 ? row - stride : NULL, y - 1, 0};
         SeedRow<Pixel> below = {y + 1 < height ? row + stride : NULL, y + 1, 0};
-        first_seed(&above, xl, xr, old);
-        first_seed(&below, xl, xr, old);
+        first_seed(&above, xl, xr, old, last_y == y - 1 ? last_from : 0, last_y == y - 1 ? last_to : 0);
+        first_seed(&below, xl, xr, old, last_y == y + 1 ? last_from : 0, last_y == y + 1 ? last_to : 0);
         while (count < KAV_PAINT_SEEDS && (above.next < xr || below.next < xr)) {
             SeedRow<Pixel> *r = above.next <= below.next ? &above : &below;
             seed_x[count] = r->next;
@@ -348,6 +388,9 @@ static void paint_pixels(Pixel *base, int64_t stride, int32_t width, int32_t hei
             seed_after(r, xr, old);
         }
         for (int32_t i = xl; i < xr; i++) row[i] = fill;
+        last_y = y;
+        last_from = xl;
+        last_to = xr;
         pen_position.x = xr - 1;  // the run is drawn as a line from xl to xr - 1
         pen_position.y = y;
         for (;;) {  // the most recent seed that still holds the old value

@@ -4,9 +4,12 @@
 // value of every pixel is the one the per-pixel formula gives.
 #include "imaging/whole_image.h"
 
-#include <math.h>
 #include <stdlib.h>
 #include <string.h>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>  // the HSV rows are worked out sixteen bytes at a time
+#endif
 
 #include "kavlib.h"
 
@@ -75,7 +78,29 @@ void rgb_pattern(const PixelBuffer &b)
 //------------------------------------------------------------------------------------------------
 // HSV: hue = 359x / W; saturation and value from the row (white, full colour, black)
 //------------------------------------------------------------------------------------------------
-#define KAV_HUES 360  // hues 0..359
+// hsv_to_rgb gives each channel of a pixel as m + d * k / 60, where m = max(value - saturation,
+// 0) and d = value - m depend on the row alone and k (0..60) on the hue and the channel alone:
+// 60 for the value, 0 for the minimum, and the hue's step within its sixth of the circle for
+// the third channel. With the column's factor f = ceil(k * 32768 / 60), (2d * f) >> 16 equals
+// d * k / 60 exactly for every d in 0..255, so a row is one 16-bit multiply per channel.
+#define KAV_HUE_SIXTH 60  // hues in one sixth of the circle
+
+// The exact 16-bit factor of k / 60 for multipliers 2d <= 510.
+static uint16_t sixtieths_factor(int32_t k) { return (uint16_t)((k * 32768 + KAV_HUE_SIXTH - 1) / KAV_HUE_SIXTH); }
+
+// The k of red, green and blue for hue 0..359, as hsv_to_rgb picks them.
+static void hue_steps(int32_t hue, int32_t *r, int32_t *g, int32_t *b)
+{
+    int32_t sixth = hue / KAV_HUE_SIXTH, t = hue % KAV_HUE_SIXTH, full = KAV_HUE_SIXTH;
+    switch (sixth) {
+    case 0: *r = full; *g = t; *b = 0; break;
+    case 1: *r = full - t; *g = full; *b = 0; break;
+    case 2: *r = 0; *g = full; *b = t; break;
+    case 3: *r = 0; *g = full - t; *b = full; break;
+    case 4: *r = t; *g = 0; *b = full; break;
+    default: *r = full; *g = 0; *b = full - t; break;
+    }
+}
 
 // The saturation and value of row y; half = H / 2. An image one row high has no halves: its
 // row is the full-colour row where the two halves meet.
@@ -93,78 +118,135 @@ static void hsv_row_levels(int64_t y, int64_t half, int32_t *saturation, int32_t
     }
 }
 
-// The colour of every hue for one saturation and value, as hsv_to_rgb gives it: in each sixth
-// of the circle one channel is the value, one the minimum m and one m + d * t / 60, where t
-// runs from 0 to 60 with the hue. Those 61 ramps are worked out once per row.
-static void colours_by_hue(int32_t saturation, int32_t value, uint32_t by_hue[KAV_HUES])
+// One row's bytes from their factors: out[i] = bases[i % 8] + (twice_d * factors[i]) >> 16.
+static void hsv_row_bytes(uint8_t *out, const uint16_t *factors, int64_t n, uint16_t twice_d, const uint16_t bases[8])
 {
-    int32_t m = value - saturation < 0 ? 0 : value - saturation, d = value - m;
-    uint32_t ramp_of[61];
-    for (int32_t t = 0; t <= 60; t++) ramp_of[t] = (uint32_t)(m + d * t / 60);
-    uint32_t v = (uint32_t)value, low = (uint32_t)m;
-    for (int32_t h = 0; h < 60; h++) by_hue[h] = v << 16 | ramp_of[h] << 8 | low;
-    for (int32_t h = 60; h < 120; h++) by_hue[h] = ramp_of[120 - h] << 16 | v << 8 | low;
-    for (int32_t h = 120; h < 180; h++) by_hue[h] = low << 16 | v << 8 | ramp_of[h - 120];
-    for (int32_t h = 180; h < 240; h++) by_hue[h] = low << 16 | ramp_of[240 - h] << 8 | v;
-    for (int32_t h = 240; h < 300; h++) by_hue[h] = ramp_of[h - 240] << 16 | low << 8 | v;
-    for (int32_t h = 300; h < 360; h++) by_hue[h] = v << 16 | low << 8 | ramp_of[360 - h];
+    int64_t i = 0;
+#if defined(__SSE2__)
+    const __m128i d = _mm_set1_epi16((short)twice_d), base = _mm_loadu_si128((const __m128i *)bases);
+    for (; i + 16 <= n; i += 16) {
+        __m128i low = _mm_loadu_si128((const __m128i *)(factors + i));
+        __m128i high = _mm_loadu_si128((const __m128i *)(factors + i + 8));
+        low = _mm_add_epi16(_mm_mulhi_epu16(low, d), base);
+        high = _mm_add_epi16(_mm_mulhi_epu16(high, d), base);
+        _mm_storeu_si128((__m128i *)(out + i), _mm_packus_epi16(low, high));
+    }
+#endif
+    for (; i < n; i++) out[i] = (uint8_t)(bases[i % 8] + ((uint32_t)twice_d * factors[i] >> 16));
 }
 
 void hsv_pattern(const PixelBuffer &b)
 {
     if (buffer_empty(b)) return;
     int64_t w = b.width, h = b.height, half = h / 2;
-    uint16_t *hue = (uint16_t *)malloc((size_t)w * sizeof(uint16_t));
-    if (!hue) return;
-    for (int64_t x = 0; x < w; x++) hue[x] = (uint16_t)(359 * x / w);
-    uint32_t by_hue[KAV_HUES];  // the colour of each hue on the current row
+    // The factor of every byte of a row: per pixel blue, green, red and zero on 32 bits, blue
+    // alone on 8 bits.
+    bool words = b.bits_per_pixel == 32;
+    int64_t lanes = words ? 4 * w : w;
+    uint16_t *factors = (uint16_t *)malloc((size_t)lanes * sizeof(uint16_t));
+    if (!factors) return;
+    for (int64_t x = 0; x < w; x++) {
+        int32_t r, g, bl;
+        hue_steps((int32_t)(359 * x / w), &r, &g, &bl);
+        if (!words) {
+            factors[x] = sixtieths_factor(bl);
+            continue;
+        }
+        uint16_t *f = factors + 4 * x;
+        f[0] = sixtieths_factor(bl);
+        f[1] = sixtieths_factor(g);
+        f[2] = sixtieths_factor(r);
+        f[3] = 0;
+    }
     for (int64_t y = 0; y < h; y++) {
         int32_t saturation, value;
         hsv_row_levels(y, half, &saturation, &value);
-        colours_by_hue(saturation, value, by_hue);
-        if (b.bits_per_pixel == 32) {
-            uint32_t *out = word_row(b, y);
-            for (int64_t x = 0; x < w; x++) out[x] = by_hue[hue[x]];
-        } else {
-            uint8_t *out = byte_row(b, y);
-            for (int64_t x = 0; x < w; x++) out[x] = (uint8_t)by_hue[hue[x]];
-        }
+        uint16_t m = (uint16_t)(value - saturation < 0 ? 0 : value - saturation);
+        uint16_t alpha = words ? 0 : m;  // the fourth byte of a word stays zero
+        const uint16_t bases[8] = {m, m, m, alpha, m, m, m, alpha};
+        hsv_row_bytes(row_start(b, y), factors, lanes, (uint16_t)(2 * (value - m)), bases);
     }
-    free(hue);
+    free(factors);
     pen_to_last_pixel(b);
 }
 
 //------------------------------------------------------------------------------------------------
 // YCrCb, Yuv, YIQ: Y grows with the distance from the centre, chroma follows the axes
 //------------------------------------------------------------------------------------------------
-static uint32_t chroma_colour(ChromaModel model, int32_t y, int32_t up, int32_t right)
+// Each inverse conversion gives channel c as clamp((Y * 65536 + p_c * up + q_c * right + 32768)
+// / 65536) with up = -b from the row and right = a from the column. The sum stays within int32
+// and its quotient is clamped to 0..255, where truncation and an arithmetic shift agree. Y is
+// the square root of 5(a^2 + b^2), an exact integer below 2^53 whose double square root truncates
+// to its integer square root; |a| and |b| never exceed 127, so each row needs the roots of at
+// most 128 values of a^2, found by one rising walk.
+#define KAV_CHROMA_REACH 128  // values of |a| and |b|: 0..127
+
+struct ChromaFactors {
+    int32_t up[3], right[3];  // the factors of up and right in red, green and blue
+};
+
+static const ChromaFactors chroma_factors[3] = {
+    {{91881, -46793, 0}, {0, -22544, 116130}},          // ycrcb_to_rgb(Y, Cr = up, Cb = right)
+    {{74711, -38076, 0}, {0, -25952, 132973}},          // yuv_to_rgb(Y, U = right, V = up)
+    {{62187, -17334, -73859}, {42998, -44872, 118292}}, // yiq_to_rgb(Y, I = up, Q = right)
+};
+
+// A 16.16 sum as a channel byte.
+static uint32_t channel_byte(int32_t sum)
 {
-    if (model == CHROMA_YCRCB) return ycrcb_to_rgb(y, up, right);
-    if (model == CHROMA_YUV) return yuv_to_rgb(y, right, up);
-    return yiq_to_rgb(y, up, right);
+    int32_t v = sum >> 16;
+    return (uint32_t)(v < 0 ? 0 : v > 255 ? 255 : v);
+}
+
+// The luma of every |a| on the row whose b is given: the integer square root of 5(a^2 + b^2).
+static void chroma_row_luma(int32_t b, int32_t luma_of[KAV_CHROMA_REACH])
+{
+    int32_t root = 0;
+    for (int32_t a = 0; a < KAV_CHROMA_REACH; a++) {
+        int32_t n = 5 * (a * a + b * b);
+        while ((root + 1) * (root + 1) <= n) root++;
+        luma_of[a] = root;
+    }
 }
 
 void chroma_pattern(const PixelBuffer &b, ChromaModel model)
 {
     if (buffer_empty(b)) return;
     int64_t w = b.width, h = b.height;
-    int32_t *across = (int32_t *)malloc((size_t)w * sizeof(int32_t));  // a of each column
-    if (!across) return;
-    for (int64_t x = 0; x < w; x++) across[x] = (int32_t)((x - w / 2) * 255 / w);
+    const ChromaFactors &k = chroma_factors[model];
+    // Per column: |a| and the three column terms q_c * a; per row: the luma of each column.
+    int32_t *table = (int32_t *)malloc((size_t)w * 5 * sizeof(int32_t));
+    if (!table) return;
+    int32_t *reach = table, *luma = table + w, *right_red = table + 2 * w, *right_green = table + 3 * w,
+            *right_blue = table + 4 * w;
+    for (int64_t x = 0; x < w; x++) {
+        int32_t a = (int32_t)((x - w / 2) * 255 / w);
+        reach[x] = a < 0 ? -a : a;
+        right_red[x] = k.right[0] * a;
+        right_green[x] = k.right[1] * a;
+        right_blue[x] = k.right[2] * a;
+    }
+    int32_t luma_of[KAV_CHROMA_REACH], luma_reach = -1;  // luma[] holds the row of |b| = luma_reach
     for (int64_t y = 0; y < h; y++) {
-        int32_t down = (int32_t)((y - h / 2) * 255 / h);
-        double down_part = 5.0 * down * down;
-        for (int64_t x = 0; x < w; x++) {
-            int32_t a = across[x];
-            int32_t luma = (int32_t)sqrt(down_part + 5.0 * a * a);
-            uint32_t colour = chroma_colour(model, luma, -down, a);
-            if (b.bits_per_pixel == 32)
-                word_row(b, y)[x] = colour;
-            else
-                byte_row(b, y)[x] = (uint8_t)colour;
+        int32_t down = (int32_t)((y - h / 2) * 255 / h), up = -down;
+        if ((down < 0 ? -down : down) != luma_reach) {  // neighbouring rows often share |b|
+            luma_reach = down < 0 ? -down : down;
+            chroma_row_luma(luma_reach, luma_of);
+            for (int64_t x = 0; x < w; x++) luma[x] = luma_of[reach[x]] << 16;
+        }
+        int32_t red = k.up[0] * up + 32768, green = k.up[1] * up + 32768, blue = k.up[2] * up + 32768;
+        if (b.bits_per_pixel == 32) {
+            uint32_t *out = word_row(b, y);
+            for (int64_t x = 0; x < w; x++)
+                out[x] = channel_byte(luma[x] + red + right_red[x]) << 16 |
+                         channel_byte(luma[x] + green + right_green[x]) << 8 |
+                         channel_byte(luma[x] + blue + right_blue[x]);
+        } else {
+            uint8_t *out = byte_row(b, y);
+            for (int64_t x = 0; x < w; x++) out[x] = (uint8_t)channel_byte(luma[x] + blue + right_blue[x]);
         }
     }
-    free(across);
+    free(table);
     pen_to_last_pixel(b);
 }
 

@@ -264,18 +264,20 @@ TEST(RasterPaint, SeedsBeyondTheStackLeaveTheRestUnfilled)
 {
     // Row 0 open; row 1 open at every even x: each wants a seed, only KAV_PAINT_SEEDS fit.
     const int width = 2 * (KAV_PAINT_SEEDS + 500);
-    Image a(width, 3, 8);
-    for (int x = 0; x < width; x++) {
-        buffer_put(a.b, x, 1, x % 2 ? 9 : 0);
-        buffer_put(a.b, x, 2, 9);
+    for (int bits : {8, 32}) {
+        Image a(width, 3, bits);
+        for (int x = 0; x < width; x++) {
+            buffer_put(a.b, x, 1, x % 2 ? 9 : 0);
+            buffer_put(a.b, x, 2, 9);
+        }
+        raster_paint(a.b, 1, 0, 0);
+        int filled = 0;
+        for (int x = 0; x < width; x += 2) filled += a.at(x, 1) == 1;
+        EXPECT_EQ(KAV_PAINT_SEEDS, filled) << bits;
+        EXPECT_EQ(1, a.at(2 * (KAV_PAINT_SEEDS - 1), 1));
+        EXPECT_EQ(0, a.at(2 * KAV_PAINT_SEEDS, 1));
+        EXPECT_EQ(1, a.at(width - 1, 0));
     }
-    raster_paint(a.b, 1, 0, 0);
-    int filled = 0;
-    for (int x = 0; x < width; x += 2) filled += a.at(x, 1) == 1;
-    EXPECT_EQ(KAV_PAINT_SEEDS, filled);
-    EXPECT_EQ(1, a.at(2 * (KAV_PAINT_SEEDS - 1), 1));
-    EXPECT_EQ(0, a.at(2 * KAV_PAINT_SEEDS, 1));
-    EXPECT_EQ(1, a.at(width - 1, 0));
 }
 
 TEST(RasterPaint, RandomImagesFillExactlyTheFloodFillRegion)
@@ -299,6 +301,73 @@ TEST(RasterPaint, RandomImagesFillExactlyTheFloodFillRegion)
                 ASSERT_EQ(want, a.at(xx, yy)) << n << ": " << xx << "," << yy;
             }
     }
+}
+
+// The fill step by step as it is defined, with the seed stack of KAV_PAINT_SEEDS entries:
+// going right along each run, an armed side pushes a seed at an old pixel (the one above
+// first) and is re-armed by a pixel that is not old; a seed that finds the stack full is lost.
+// Gives the number of seeds lost.
+static int stacked_fill(Image &im, int32_t fill, int x, int y)
+{
+    int32_t old = im.at(x, y), lost = 0;
+    if (old == fill) return 0;
+    std::vector<std::pair<int, int>> stack;
+    for (;;) {
+        int xl = x;
+        while (im.at(xl - 1, y) == old) xl--;
+        bool above_armed = true, below_armed = true;
+        int xr = xl;
+        for (; im.at(xr, y) == old; xr++) {
+            for (int side : {-1, 1}) {
+                bool &armed = side < 0 ? above_armed : below_armed;
+                if (im.at(xr, y + side) != old) armed = true;
+                else if (armed && stack.size() < KAV_PAINT_SEEDS) {
+                    stack.push_back({xr, y + side});
+                    armed = false;
+                } else if (armed) {
+                    lost++;
+                }
+            }
+        }
+        for (int i = xl; i < xr; i++) buffer_put(im.b, i, y, (uint32_t)fill);
+        do {
+            if (stack.empty()) return lost;
+            x = stack.back().first;
+            y = stack.back().second;
+            stack.pop_back();
+        } while (im.at(x, y) != old);
+    }
+}
+
+TEST(RasterPaint, WideNoisyImagesMatchTheStackedFillSeedForSeed)
+{
+    // Mazes of every width around the 64-byte blocks, and noise wide enough that thousands of
+    // stretches overflow the stack: the pixels left unfilled must be the same.
+    std::mt19937 rng(11);
+    int overflowed = 0;
+    for (int n = 0; n < 120; n++) {
+        int bits = n % 2 ? 8 : 32;
+        bool overflow = n % 6 == 0;
+        int width = overflow ? 900 + (int)(rng() % 300) : (int)(rng() % 200) + 1;
+        int height = overflow ? 60 : (int)(rng() % 40) + 1;
+        int walls = overflow ? 10 + (int)(rng() % 12) : 20 + (int)(rng() % 30);
+        Image a(width, height, bits), want(width, height, bits);
+        want.b.words = want.store.data();
+        want.b.bytes = (uint8_t *)want.store.data();
+        for (int y = 0; y < height; y++)
+            for (int x = 0; x < width; x++) {
+                uint32_t v = (int)(rng() % 100) < walls ? 3 : 0;
+                buffer_put(a.b, x, y, v);
+                buffer_put(want.b, x, y, v);
+            }
+        int x = (int)(rng() % width), y = (int)(rng() % height);
+        raster_paint(a.b, 0x102005, x, y);
+        overflowed += stacked_fill(want, bits == 8 ? 5 : 0x102005, x, y) > 0;
+        for (int yy = 0; yy < height; yy++)
+            for (int xx = 0; xx < width; xx++)
+                ASSERT_EQ(want.at(xx, yy), a.at(xx, yy)) << n << ": " << width << "x" << height << " at " << xx << "," << yy;
+    }
+    EXPECT_GE(overflowed, 10) << "the stack was full in enough of the noisy images";
 }
 
 //------------------------------------------------------------------------------------------------

@@ -112,6 +112,33 @@ TEST(Patterns, EveryPixelIsItsFormulaAtBothDepths)
     }
 }
 
+TEST(Patterns, LargeAndOddSizesMatchTheFormulaEverywhere)
+{
+    // Heights past 510 give every saturation and value step; widths past 360 repeat hues.
+    const int sizes[][2] = {{641, 513}, {359, 7}, {1, 3}, {2, 300}};
+    for (auto size : sizes) {
+        int w = size[0], h = size[1];
+        for (int bits : {32, 8}) {
+            uint32_t mask = bits == 32 ? 0xFFFFFFFFu : 0xFFu;
+            Image hsv(w, h, bits), rgb(w, h, bits);
+            hsv_pattern(hsv.b);
+            rgb_pattern(rgb.b);
+            for (int y = 0; y < h; y++)
+                for (int x = 0; x < w; x++) {
+                    ASSERT_EQ(hsv_at(x, y, w, h) & mask, hsv.word(x, y)) << w << "x" << h << " " << x << "," << y;
+                    ASSERT_EQ(rgb_at(x, y, w, h) & mask, rgb.word(x, y)) << w << "x" << h << " " << x << "," << y;
+                }
+            for (ChromaModel m : {CHROMA_YCRCB, CHROMA_YUV, CHROMA_YIQ}) {
+                Image c(w, h, bits);
+                chroma_pattern(c.b, m);
+                for (int y = 0; y < h; y++)
+                    for (int x = 0; x < w; x++)
+                        ASSERT_EQ(chroma_at(m, x, y, w, h) & mask, c.word(x, y)) << m << " " << w << "x" << h;
+            }
+        }
+    }
+}
+
 TEST(QuarterTurns, ThreeByTwoAndRoundTrips)
 {
     // Old 3 x 2 image, element y * 3 + x, as words and as bytes; 8-bit rows of 2 are padded.
