@@ -10,7 +10,8 @@
 // Main window's Exit (GUI thread) and by text window code on either thread.
 extern std::atomic<int> line_input_window;
 
-void reset_text_windows(void);   // start-up: every entry free, history and last input line empty
+void reset_text_windows(void);   // start-up: every entry free, history and last input line empty, font made
+void release_text_font(void);    // exit: deletes the text windows' font
 int  find_text_window(HWND hwnd);  // number of the live text window with this handle, or -1
 HWND text_window_handle(int n);    // the window of live text window n, or NULL
 LRESULT CALLBACK text_window_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);

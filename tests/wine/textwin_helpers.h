@@ -67,6 +67,52 @@ inline int count_colour(const std::vector<uint32_t> &px, int width, int x0, int 
     return count;
 }
 
+// Pixels inside the rectangle that are neither colour a nor colour b: 0 when a text cell is
+// drawn crisply in exactly its text and back colours.
+inline int count_other_colours(const std::vector<uint32_t> &px, int width, int x0, int y0, int x1, int y1,
+                               uint32_t a, uint32_t b)
+{
+    int area = (x1 - x0) * (y1 - y0);
+    return area - count_colour(px, width, x0, y0, x1, y1, a) - count_colour(px, width, x0, y0, x1, y1, b);
+}
+
+// What window n's back buffer should hold after the lines (white on black, one per row from
+// the top): drawn with the window's own font into a black buffer of its size (call on the worker).
+inline std::vector<uint32_t> rendered_lines(int n, const std::vector<std::wstring> &lines)
+{
+    TextWindowEntry e = entry(n);
+    std::vector<uint32_t> out;
+    if (!e.in_use) return out;
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = e.width;
+    bi.bmiHeader.biHeight = -e.height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void *bits = NULL;
+    HDC dc = CreateCompatibleDC(NULL);
+    HBITMAP dib = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, NULL, 0);
+    HGDIOBJ old_bitmap = SelectObject(dc, dib);
+    lock_text_table();
+    HGDIOBJ old_font = SelectObject(dc, GetCurrentObject(text_windows[n].mem_dc, OBJ_FONT));
+    unlock_text_table();
+    PatBlt(dc, 0, 0, e.width, e.height, BLACKNESS);
+    SetTextColor(dc, RGB(255, 255, 255));
+    SetBkColor(dc, RGB(0, 0, 0));
+    SetBkMode(dc, OPAQUE);
+    for (size_t i = 0; i < lines.size(); i++)
+        TextOutW(dc, 0, (int)i * e.char_height, lines[i].c_str(), (int)lines[i].size());
+    GdiFlush();
+    const uint32_t *p = (const uint32_t *)bits;
+    out.assign(p, p + (size_t)e.width * e.height);
+    SelectObject(dc, old_font);
+    SelectObject(dc, old_bitmap);
+    DeleteObject(dib);
+    DeleteDC(dc);
+    for (uint32_t &w : out) w &= 0xFFFFFF;
+    return out;
+}
+
 inline std::wstring status_text(void)
 {
     wchar_t text[64];
