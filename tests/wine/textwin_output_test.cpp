@@ -204,43 +204,41 @@ TEST(TextOutput, OutputLongerThanTheBufferIsCutNotOverrun)
     close_all();
 }
 
-// The test thread stands in for the GUI thread's dialogues, printing numbered lines while the
-// worker resizes the same window, which clears its buffer and puts the cursor home. Each round
-// the resize lands among the prints; afterwards the buffer must hold exactly the lines printed
-// since, from the top. A print that ran across a resize unguarded would leave a gap, a line in
-// the old buffer only, or a stale cursor.
+// The test thread stands in for the GUI thread's dialogues: it prints runs of numbered lines
+// while the worker resizes the same window, taller and shorter in turn, which clears its
+// buffer and puts the cursor home. Afterwards the cursor must fit the buffer and the buffer must
+// hold exactly the last lines printed, from the top. A print that ran across a resize unguarded
+// would go on with the old size and cursor: a cursor below the bottom, or torn lines.
 TEST(TextOutput, PrintsFromTheGuiThreadWhileTheWorkerPaintsAndResizes)
 {
     close_all();
     on_worker([] { KAV_OpenTextWindow(0, 0, 0, 300, 200); });
     HWND hwnd = text_window_handle(0);
     int printed = 0;
-    for (int round = 0; round < 40; round++) {
-        std::atomic<int> printing{printed};
-        const int resize_at = printed + 8 * (1 + round % 3);
-        on_worker_async([hwnd, round, resize_at, &printing] {
-            while (printing < resize_at) Sleep(0);
-            SetWindowPos(hwnd, NULL, 0, 0, 310 - (round % 2) * 10, 200, SWP_NOMOVE | SWP_NOZORDER);
+    for (int round = 0; round < 60; round++) {
+        std::atomic<int> started{0};
+        const int outer_height = round % 2 ? 240 : 130;
+        on_worker_async([hwnd, outer_height, &started] {
+            while (!started) Sleep(0);
+            SetWindowPos(hwnd, NULL, 0, 0, 320, outer_height, SWP_NOMOVE | SWP_NOZORDER);
             RedrawWindow(hwnd, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
         });
-        // Eight lines a print, so that a resize mostly finds a print under way.
-        auto print_block = [&printed] {
+        // Prints until the resize has begun, so that one print is mostly under way when it does.
+        const int height = entry(0).height;
+        started = 1;
+        while (entry(0).height == height && !worker_done()) {
             std::string block;
-            for (int i = 0; i < 8; i++) block += "line " + std::to_string(printed + i) + "\n";
+            for (int i = 0; i < 40; i++) block += "line " + std::to_string(printed + i) + "\n";
             KAV_Printf("%s", block.c_str());
-            printed += 8;
-        };
-        while (!worker_done()) {
-            print_block();
-            printing = printed;
+            printed += 40;
         }
-        print_block();
+        ASSERT_TRUE(wait_worker(20000));
 
         TextWindowEntry e = entry(0);
         ASSERT_EQ(0, e.cursor_x);
         ASSERT_EQ(0, e.cursor_y % e.char_height);
+        ASSERT_LE(e.cursor_y + e.char_height, e.height) << "round " << round << ": the cursor fits the buffer";
         int rows = e.cursor_y / e.char_height;
-        ASSERT_GE(rows, 3) << "round " << round;
         std::vector<std::wstring> lines;
         for (int i = printed - rows; i < printed; i++) lines.push_back(L"line " + std::to_wstring(i));
         std::vector<uint32_t> px, want;
