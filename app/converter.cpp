@@ -153,11 +153,17 @@ static void open_data_file(void)
 }
 
 // "GIF" and "BMP": the current image window saved next to the data file, the kind's extension
-// appended to its name.
+// appended to its name even when the name already ends with it, so the data file is never
+// written over.
 static void save_picture(int kind)
 {
     if (!loaded) return;
-    KAV_SaveImage(IMAGE_DATA_HEIGHT, IMAGE_DATA_WIDTH, kind, data_path);
+    char picture[KAV_PATH_BYTES];  // KAV_PATH_BYTES bytes: the data path and the extension
+    if (picture_path(data_path, kind == KAV_GIF ? ".gif" : ".bmp", picture, sizeof picture) != 0) {
+        say("%s\n", "cannot save: the data file's name is too long for the picture's");
+        return;
+    }
+    KAV_SaveImage(IMAGE_DATA_HEIGHT, IMAGE_DATA_WIDTH, kind, picture);
 }
 
 static void change_gain(int step)

@@ -303,3 +303,12 @@ void render_grid(const uint16_t *grid, int gain, uint8_t *bytes)
         bytes[i] = (uint8_t)t;
     }
 }
+
+int picture_path(const char *data_path, const char *extension, char *out, size_t size)
+{
+    size_t path_length = strlen(data_path), extension_length = strlen(extension);
+    if (path_length + extension_length + 1 > size) return 1;
+    memcpy(out, data_path, path_length);
+    memcpy(out + path_length, extension, extension_length + 1);
+    return 0;
+}

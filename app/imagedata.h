@@ -53,4 +53,9 @@ uint32_t gain_multiplier(int gain);
 // Writes IMAGE_DATA_SAMPLES grey bytes: sample x multiplier, 255 at 256 and above.
 void render_grid(const uint16_t *grid, int gain, uint8_t *bytes);
 
+// The name the picture of a data file is saved under: the data path with the extension always
+// appended, so that the picture never lands on the data file (scan.GIF gives scan.GIF.gif).
+// 0 done; 1 it does not fit in size bytes.
+int picture_path(const char *data_path, const char *extension, char *out, size_t size);
+
 #endif

@@ -109,6 +109,13 @@ int kav_win_main(HINSTANCE instance);          // the whole life of the process;
 LRESULT CALLBACK main_window_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
 
 //------------------------------------------------------------------------------------------------
+// Main window commands that make user windows (GUI thread, through the window request)
+//------------------------------------------------------------------------------------------------
+void show_main_menu(HWND hwnd);            // the right-click menu; nothing while a pick waits
+int  run_main_command(int id);             // Paste, the creation dialogues, Window Info: 1 if id is one
+void open_dropped_files(HDROP drop);       // each dropped image file in a new image window
+
+//------------------------------------------------------------------------------------------------
 // Helpers for menus, the status line and window texts
 //------------------------------------------------------------------------------------------------
 int  ansi_to_wide(const char *text, wchar_t *out, int units);   // converts with the ANSI code page; always terminated

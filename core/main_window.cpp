@@ -1,4 +1,5 @@
-// main_window.cpp - the Main window: status line, drop animation, Start, Stop and Exit.
+// main_window.cpp - the Main window: status line, drop animation, Start, Stop and Exit; its
+// window-making commands are in main_commands.cpp.
 #include "core/core.h"
 
 #include <shellapi.h>
@@ -99,7 +100,7 @@ static LRESULT on_command(HWND hwnd, int id)
     case CMD_START: start_command(); break;
     case CMD_STOP: stop_command(); break;
     case CMD_EXIT: exit_command(hwnd); break;
-    default: break;
+    default: run_main_command(id); break;
     }
     return 0;
 }
@@ -121,30 +122,9 @@ static LRESULT on_keydown(HWND hwnd, WPARAM key)
     return 0;
 }
 
-// The right-click menu: run control for now; the window-making commands join it later.
-static LRESULT on_right_button(HWND hwnd)
-{
-    HMENU menu = CreatePopupMenu();
-    add_menu_item(menu, 0, 0, CMD_START, "Start");
-    add_menu_item(menu, 1, 0, CMD_STOP, "Stop");
-    add_menu_separator(menu, 2);
-    add_menu_item(menu, 3, 0, CMD_EXIT, "E&xit");
-    POINT p;
-    GetCursorPos(&p);
-    TrackPopupMenu(menu, TPM_RIGHTBUTTON, p.x, p.y, 0, hwnd, NULL);
-    DestroyMenu(menu);
-    return 0;
-}
-
 static LRESULT on_sizing(HWND hwnd, RECT *proposed)
 {
     GetWindowRect(hwnd, proposed);  // the Main window keeps its size
-    return 0;
-}
-
-static LRESULT on_drop_files(HDROP drop)
-{
-    DragFinish(drop);  // dropped image files open in new windows once those commands exist
     return 0;
 }
 
@@ -174,10 +154,10 @@ LRESULT CALLBACK main_window_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lpa
     case WM_MOVING: edge_snapping((RECT *)lparam, hwnd); return 0;
     case WM_SIZING: return on_sizing(hwnd, (RECT *)lparam);
     case WM_RBUTTONDOWN:
-    case WM_NCRBUTTONDOWN: return on_right_button(hwnd);
+    case WM_NCRBUTTONDOWN: show_main_menu(hwnd); return 0;
     case WM_KEYDOWN: return on_keydown(hwnd, wparam);
     case WM_COMMAND: return on_command(hwnd, LOWORD(wparam));
-    case WM_DROPFILES: return on_drop_files((HDROP)wparam);
+    case WM_DROPFILES: open_dropped_files((HDROP)wparam); return 0;
     default: return DefWindowProcW(hwnd, msg, wparam, lparam);
     }
 }

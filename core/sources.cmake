@@ -7,4 +7,6 @@ list(APPEND KAV_WIN_SOURCES
   core/window_request.cpp
   core/main_window.cpp
   core/ui_helpers.cpp
-  core/placement.cpp)
+  core/placement.cpp
+  core/main_commands.cpp
+  core/main_place.cpp)

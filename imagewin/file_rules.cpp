@@ -71,3 +71,20 @@ int check_packed_dib(const DibHeaderFields &h, uint64_t block_size, DibLayout *o
     out->bits_offset = bits_offset;
     return 0;
 }
+
+void paste_dib_indices(const uint8_t *bits, int32_t dib_width, int32_t dib_height, uint8_t *image,
+                       int image_width, int image_height, int64_t image_stride, int x, int y)
+{
+    int64_t dib_stride = ((int64_t)dib_width + 3) & ~(int64_t)3;
+    int64_t rows = dib_height < 0 ? -(int64_t)dib_height : dib_height;
+    int64_t left = x < 0 ? 0 : x, right = (int64_t)x + dib_width;
+    if (right > image_width) right = image_width;
+    for (int64_t j = 0; j < rows; j++) {
+        int64_t target = (int64_t)y + j;
+        if (target < 0 || target >= image_height || left >= right) continue;
+        int64_t source_row = dib_height < 0 ? j : rows - 1 - j;  // bottom-up: the last row is the top
+        const uint8_t *from = bits + source_row * dib_stride + (left - x);
+        uint8_t *to = image + target * image_stride + left;
+        for (int64_t i = 0; i < right - left; i++) to[i] = from[i];
+    }
+}

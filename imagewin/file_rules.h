@@ -1,5 +1,6 @@
 // file_rules.h - platform-free rules of image files and clipboard blocks: save kinds and
-// their name extensions, palette entry counts, and the layout check of a packed DIB.
+// their name extensions, palette entry counts, the layout check of a packed DIB and the
+// copying of its indices.
 #ifndef KAV_FILE_RULES_H
 #define KAV_FILE_RULES_H
 
@@ -38,5 +39,10 @@ struct DibLayout {
 // Checks that a packed DIB of block_size bytes holds everything its header claims.
 // 0 sound; 1 the header is no usable DIB; 2 the block is shorter than the header says.
 int check_packed_dib(const DibHeaderFields &h, uint64_t block_size, DibLayout *out);
+
+// Copies the pixels of an 8-bit uncompressed DIB (rows padded to 4 bytes, bottom-up when
+// dib_height is positive) index for index into an 8-bit image at (x, y), clipped to the image.
+void paste_dib_indices(const uint8_t *bits, int32_t dib_width, int32_t dib_height, uint8_t *image,
+                       int image_width, int image_height, int64_t image_stride, int x, int y);
 
 #endif

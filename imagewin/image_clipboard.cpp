@@ -6,13 +6,14 @@
 
 #include "core/core.h"
 #include "imagewin/file_rules.h"
+#include "imagewin/zoom_fit.h"
 
+// The block is made and filled before the clipboard is opened, so that a copy that cannot be
+// made leaves the user's clipboard as it was.
 void copy_to_clipboard(int n)
 {
     ImageWindowEntry *e = live_image_window(n);
     if (!e) return;
-    if (!OpenClipboard(e->hwnd)) return;
-    EmptyClipboard();
     int bits = e->bits_per_pixel == 32 ? 24 : 8;
     size_t row = (((size_t)e->width * (size_t)bits + 31) / 32) * 4;
     size_t image_size = row * (size_t)e->height;
@@ -21,7 +22,6 @@ void copy_to_clipboard(int n)
     BITMAPINFO *info = block ? (BITMAPINFO *)GlobalLock(block) : NULL;
     if (!info) {
         if (block) GlobalFree(block);
-        CloseClipboard();
         KAV_Pause("No enough memory for copy");
         return;
     }
@@ -33,9 +33,14 @@ void copy_to_clipboard(int n)
     info->bmiHeader.biBitCount = (WORD)bits;
     info->bmiHeader.biCompression = BI_RGB;
     if (bits == 8) GetDIBColorTable(e->mem_dc, 0, 256, info->bmiColors);
-    GetDIBits(e->mem_dc, e->bitmap, 0, (UINT)e->height, (BYTE *)info + header_size, info,
-              DIB_RGB_COLORS);
+    int rows = GetDIBits(e->mem_dc, e->bitmap, 0, (UINT)e->height, (BYTE *)info + header_size, info,
+                         DIB_RGB_COLORS);
     GlobalUnlock(block);
+    if (rows != e->height || !OpenClipboard(e->hwnd)) {
+        GlobalFree(block);
+        return;
+    }
+    EmptyClipboard();
     if (!SetClipboardData(CF_DIB, block)) GlobalFree(block);
     CloseClipboard();
 }
@@ -103,10 +108,42 @@ static void blit_bitmap(ImageWindowEntry *e, HBITMAP bitmap, int x, int y)
     InvalidateRect(e->hwnd, NULL, FALSE);
 }
 
+// Pastes an 8-bit clipboard DIB into 8-bit window e index for index: its colours become the
+// first entries of the window's colour table, so each index keeps its colour, and no colour
+// matching can move a pixel to a neighbouring or duplicate entry. False when the clipboard
+// holds no such DIB.
+static bool paste_indices(ImageWindowEntry *e, int n, int x, int y)
+{
+    if (!IsClipboardFormatAvailable(CF_DIB) || !OpenClipboard(NULL)) return false;
+    bool pasted = false;
+    HGLOBAL block = GetClipboardData(CF_DIB);
+    const BYTE *dib = block ? (const BYTE *)GlobalLock(block) : NULL;
+    SIZE_T block_size = block ? GlobalSize(block) : 0;
+    if (dib && block_size >= sizeof(BITMAPINFOHEADER)) {
+        const BITMAPINFOHEADER *h = (const BITMAPINFOHEADER *)dib;
+        DibHeaderFields fields = {h->biSize, h->biWidth, h->biHeight, h->biBitCount,
+                                  h->biCompression, h->biSizeImage, h->biClrUsed};
+        DibLayout layout;
+        if (h->biBitCount == 8 && h->biCompression == BI_RGB && check_packed_dib(fields, block_size, &layout) == 0) {
+            if (layout.palette_colours > 0)
+                SetDIBColorTable(e->mem_dc, 0, (UINT)layout.palette_colours, (const RGBQUAD *)(dib + layout.table_offset));
+            GdiFlush();
+            paste_dib_indices(dib + layout.bits_offset, h->biWidth, h->biHeight, pixels[n].bytes, e->width,
+                              e->height, image_row_stride(e->width, 8), x, y);
+            InvalidateRect(e->hwnd, NULL, FALSE);
+            pasted = true;
+        }
+    }
+    if (dib) GlobalUnlock(block);
+    CloseClipboard();
+    return pasted;
+}
+
 void paste_from_clipboard(int n, int x, int y)
 {
     ImageWindowEntry *e = live_image_window(n);
     if (!e) return;
+    if (x != -1 && y != -1 && e->bits_per_pixel == 8 && paste_indices(e, n, x, y)) return;
     uint32_t colours[256];
     int count = 0;
     HBITMAP bitmap = read_clipboard_bitmap(colours, &count);

@@ -115,14 +115,19 @@ int load_image_file(const char *file_name, int x, int y)
         if (image) GdipDisposeImage(image);
         return 1;
     }
-    if (e->bits_per_pixel == 8) take_file_palette(image);
+    RGBQUAD kept[256];  // the 8-bit window's colour table, put back when the drawing fails
+    bool eight = e->bits_per_pixel == 8 && GetDIBColorTable(e->mem_dc, 0, 256, kept) == 256;
+    if (eight) take_file_palette(image);
     GpGraphics *graphics = NULL;
-    if (GdipCreateFromHDC(e->mem_dc, &graphics) == 0) {
-        GdipDrawImageRectI(graphics, image, x, y, (INT)width, (INT)height);
+    GpStatus drawn = GdipCreateFromHDC(e->mem_dc, &graphics);
+    if (drawn == 0) {
+        drawn = GdipDrawImageRectI(graphics, image, x, y, (INT)width, (INT)height);
         GdipDeleteGraphics(graphics);
     }
     GdipDisposeImage(image);
-    return 0;
+    if (drawn == 0) return 0;
+    if (eight) SetDIBColorTable(e->mem_dc, 0, 256, kept);
+    return 1;  // a picture that could not be drawn was not loaded
 }
 
 //------------------------------------------------------------------------------------------------
@@ -195,10 +200,8 @@ static GpBitmap *bitmap_to_save(const ImageWindowEntry *e, int w, int h, int kin
     if (kind == KAV_GIF) {
         uint8_t *indices = (uint8_t *)malloc(count);
         uint32_t palette[256];
-        if (indices) {
-            index_true_colour(words, w, h, indices, w, palette);
+        if (indices && index_true_colour(words, w, h, indices, w, palette) > 0)
             bitmap = indexed_bitmap(w, h, indices, palette, section);
-        }
         free(indices);
         free(words);
         return bitmap;

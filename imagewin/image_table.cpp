@@ -120,19 +120,12 @@ static HBITMAP make_dib_section(int width, int height, int bits_per_pixel, void 
     return bitmap;
 }
 
-// Creation with screen coordinates already worked out (CW_USEDEFAULT allowed).
-static int create_at(int n, const char *name, int screen_x, int screen_y, int width, int height,
-                     int bits_per_pixel, int zoom, int size_limit)
+// Builds a whole window into e, which is not yet in the table: the window at the given screen
+// position (CW_USEDEFAULT allowed), its DCs and its black DIB section, whose pixel memory goes
+// to *bits. 0 done; 3 something could not be made, and e then holds nothing.
+static int build_entry(ImageWindowEntry *e, void **bits, const char *name, int screen_x, int screen_y,
+                       int width, int height, int bits_per_pixel, const ZoomFit &fit, int size_limit)
 {
-    if (n < 0 || n >= KAV_MAX_IMAGE_WINDOWS) return 4;
-    ImageWindowEntry *e = &image_windows[n];
-    if (e->in_use == 1) return 1;
-    if (bits_per_pixel != 8 && bits_per_pixel != 32) return 3;
-    if (width < 1) width = 1;
-    if (height < 1) height = 1;
-    ZoomFit fit;
-    if (fit_zoom(width, height, zoom, current_size_limits(size_limit), &fit) != 0) return 2;
-
     memset(e, 0, sizeof *e);
     e->bits_per_pixel = bits_per_pixel;
     e->size_limit = size_limit;
@@ -165,23 +158,40 @@ static int create_at(int n, const char *name, int screen_x, int screen_y, int wi
     apply_stretch_mode(e->window_dc, COLORONCOLOR);
     e->mem_dc = CreateCompatibleDC(e->window_dc);
     apply_stretch_mode(e->mem_dc, COLORONCOLOR);
-    void *bits = NULL;
-    e->bitmap = make_dib_section(width, height, bits_per_pixel, &bits);
-    if (!e->bitmap || !bits) {
+    *bits = NULL;
+    e->bitmap = make_dib_section(width, height, bits_per_pixel, bits);
+    if (!e->bitmap || !*bits) {
         release_entry(e);
         return 3;
     }
+    e->old_bitmap = (HBITMAP)SelectObject(e->mem_dc, e->bitmap);
+    memset(*bits, 0, (size_t)image_row_stride(width, bits_per_pixel) * (size_t)height);
+    return 0;
+}
+
+// Puts a built entry into the table as window n and makes it live and current.
+static void commit_entry(int n, const ImageWindowEntry &built, void *bits)
+{
+    ImageWindowEntry *e = &image_windows[n];
+    *e = built;
     pixels[n].words = (uint32_t *)bits;
     pixels[n].bytes = (uint8_t *)bits;
-    e->old_bitmap = (HBITMAP)SelectObject(e->mem_dc, e->bitmap);
-    memset(bits, 0, (size_t)image_row_stride(width, bits_per_pixel) * (size_t)height);
-
     e->in_use = 1;
     UpdateWindow(e->hwnd);
     SetForegroundWindow(e->hwnd);
     DragAcceptFiles(e->hwnd, TRUE);
     rebuild_placement_list();
     select_current_window(n);
+}
+
+// The size checks of creation: 0 with the fitted zoom in *fit; 3 bad bits; 2 the zoom cannot be
+// met. Sizes below 1 are raised to 1.
+static int check_creation(int *width, int *height, int bits_per_pixel, int zoom, int size_limit, ZoomFit *fit)
+{
+    if (bits_per_pixel != 8 && bits_per_pixel != 32) return 3;
+    if (*width < 1) *width = 1;
+    if (*height < 1) *height = 1;
+    if (fit_zoom(*width, *height, zoom, current_size_limits(size_limit), fit) != 0) return 2;
     return 0;
 }
 
@@ -189,11 +199,26 @@ int create_image_window(int n, const char *name, int x, int y, int width, int he
                         int bits_per_pixel, int zoom, int size_limit)
 {
     if (n < 0 || n >= KAV_MAX_IMAGE_WINDOWS) return 4;
-    RECT area;
-    work_area(&area);
-    int screen_x = x == -1 ? CW_USEDEFAULT : x + area.left;
-    int screen_y = y == -1 ? CW_USEDEFAULT : y + area.top;
-    return create_at(n, name, screen_x, screen_y, width, height, bits_per_pixel, zoom, size_limit);
+    if (image_windows[n].in_use == 1) return 1;
+    ZoomFit fit;
+    int checked = check_creation(&width, &height, bits_per_pixel, zoom, size_limit, &fit);
+    if (checked != 0) return checked;
+    // -1 in either coordinate lets the system place the window: a lone CW_USEDEFAULT x would
+    // make the system read y as a show command, and a lone one in y is no position at all.
+    int screen_x = CW_USEDEFAULT, screen_y = CW_USEDEFAULT;
+    if (x != -1 && y != -1) {
+        RECT area;
+        work_area(&area);
+        screen_x = x + area.left;
+        screen_y = y + area.top;
+    }
+    ImageWindowEntry built;
+    void *bits = NULL;
+    int result = build_entry(&built, &bits, name, screen_x, screen_y, width, height, bits_per_pixel, fit,
+                             size_limit);
+    if (result != 0) return result;
+    commit_entry(n, built, bits);
+    return 0;
 }
 
 int destroy_image_window(int n)
@@ -273,18 +298,25 @@ int recreate_image_window(int n, int width, int height)
 {
     ImageWindowEntry *e = live_image_window(n);
     if (!e) return 1;
+    ZoomFit fit;
+    int checked = check_creation(&width, &height, e->bits_per_pixel, e->zoom, 1, &fit);
+    if (checked != 0) return checked;
     char name[256];  // the kept name, at most 255 characters
     snprintf(name, sizeof name, "%s", e->name ? e->name : "");
-    int bits_per_pixel = e->bits_per_pixel, zoom = e->zoom;
+    int bits_per_pixel = e->bits_per_pixel;
     int mode = GetStretchBltMode(e->window_dc);
     RECT outer;
     GetWindowRect(e->hwnd, &outer);
     RGBQUAD table[256];  // the 8-bit window's colour table
     if (bits_per_pixel == 8) GetDIBColorTable(e->mem_dc, 0, 256, table);
 
-    destroy_image_window(n);
-    int result = create_at(n, name, outer.left, outer.top, width, height, bits_per_pixel, zoom, 1);
+    // The new window is made in full before the old one goes, so a failure leaves it as it was.
+    ImageWindowEntry built;
+    void *bits = NULL;
+    int result = build_entry(&built, &bits, name, outer.left, outer.top, width, height, bits_per_pixel, fit, 1);
     if (result != 0) return result;
+    destroy_image_window(n);
+    commit_entry(n, built, bits);
     if (bits_per_pixel == 8) SetDIBColorTable(image_windows[n].mem_dc, 0, 256, table);
     set_stretch_mode(n, mode);
     return 0;

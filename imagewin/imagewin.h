@@ -49,7 +49,8 @@ int  set_zoom(int n, int zoom);               // 0; 1 bad or free; 2 cannot be m
 int  set_stretch_mode(int n, int mode);       // 0; 1 bad or free; modes other than 3 and 4 change nothing
 int  get_stretch_mode(int n);                 // mode of the window DC; 0 bad or free
 void refresh_title(int n);                    // "%s(%d%%)[8bit]" or "%s(%d%%)", "*" for HALFTONE
-int  recreate_image_window(int n, int width, int height);  // 0; 1 bad or free; 2, 3 from creation
+// Re-creates window n black at a new size: 0; 1 bad or free; 2 cannot be shown, 3 no bitmap (window kept).
+int  recreate_image_window(int n, int width, int height);
 void clear_image(int n);                      // every pixel byte to 0; nothing is redrawn
 int  select_current_window(int n);            // 0; 1 bad or free (nothing changes)
 int  restore_previous_window(void);           // 0; 1 nothing changed

@@ -46,6 +46,14 @@ void KAV_Pause(const char *text);  // message box "Pause" with the text; returns
 uint32_t KAV_Milliseconds(void);   // the millisecond clock: unsigned, wraps; take differences unsigned
 
 //------------------------------------------------------------------------------------------------
+// The Main window, for layout source made by the window information report (Ctrl+W)
+//------------------------------------------------------------------------------------------------
+#define KAVMAINWINDOW (-1)  // names the Main window to KAV_SetForeground
+
+void KAV_PlaceMain(int x, int y);   // moves the Main window's top-left corner to screen position (x, y)
+int  KAV_SetForeground(int window); // brings the window to the front: 0; 1 not a window it knows
+
+//------------------------------------------------------------------------------------------------
 // Text windows: console output and line input
 //------------------------------------------------------------------------------------------------
 #define KAV_MAX_TEXT_WINDOWS 256  // text window numbers are 0..255
@@ -60,7 +68,16 @@ void KAV_InputText(char line[KAV_LINE_BYTES]);   // reads a typed line; "" when 
 void KAV_PushTextColor(uint32_t text, uint32_t back);  // saves the current colours and sets new ones
 void KAV_PopTextColor(void);               // restores the colours saved by the last push
 int  KAV_CommandPrompt(void);              // "Cmd>" prompt: exit, start, help, ver, color; 0 known, 1 not
-void KAV_CloseAllLogs(void);               // closes the log file of every text window
+
+//------------------------------------------------------------------------------------------------
+// Log files of text windows: "KAVLIBin-YYYYMMDD-hhmmss.LOG" in the start-up folder (i the
+// instance, n the window number), receiving every print and every typed line while logging;
+// an existing file is never emptied: a taken name gets "-1", "-2", ... before ".LOG"
+//------------------------------------------------------------------------------------------------
+int  KAV_StartLog(int n);     // 0 logging (new file, or resumed); 1 was logging; 2 no file could be made; 3 no window n
+int  KAV_StopLog(int n);      // 0 stopped (or was already); 1 no log; 2 no window n
+int  KAV_CopyLog(int n);      // whole log to the clipboard as text: 0; 1 clipboard busy; 2 no log; 3 no memory; 4 no window n
+void KAV_CloseAllLogs(void);  // closes the log of every text window
 
 //------------------------------------------------------------------------------------------------
 // Input box and Button box

@@ -355,14 +355,18 @@ void KAV_Printf(const char *format, ...)
     if (written < 0) text[0] = '\0';  // a format the library cannot render prints nothing
     wchar_t wide[KAV_PRINT_BYTES];  // 4096 units: one ANSI byte gives at most one unit
     int count = ansi_to_wide(text, wide, KAV_PRINT_BYTES);
+    print_units(wide, count, text);
+}
 
+void print_units(const wchar_t *wide, int count, const char *log_text)
+{
     lock_text_table();
     TextWindowEntry *e = live_text_window(current_text_window);
     if (!e) {
         unlock_text_table();
         return;
     }
-    if (e->log_state == 1 && e->log_file) fputs(text, e->log_file);
+    if (e->log_state == 1 && e->log_file) fputs(log_text, e->log_file);
     TextGeometry g = text_geometry(e);
     TextCursor cursor = {e->cursor_x, e->cursor_y};
     lay_out_print(wide, count, &cursor, &g, draw_print_run, scroll_print, e);
@@ -399,5 +403,3 @@ void KAV_PopTextColor(void)
     }
     unlock_text_table();
 }
-
-void KAV_CloseAllLogs(void) {}

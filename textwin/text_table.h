@@ -10,6 +10,7 @@
 #include "textwin/textwin.h"
 #include "textwin/colour_stack.h"
 #include "textwin/key_ring.h"
+#include "textwin/log_names.h"
 #include "textwin/text_layout.h"
 
 #define KAV_TEXT_HISTORY 8       // window numbers kept by KAV_SelectTextWindow
@@ -60,6 +61,9 @@ void invalidate_cells(TextWindowEntry *e, int x, int y, int cells);
 int  text_line_feed(TextWindowEntry *e);  // after cursor_y moved down: 1 if the buffer scrolled
 void scroll_back_buffer(TextWindowEntry *e, const ScrollStep *step);
 
+// Prints count UTF-16 units into the current text window and log_text into its log.
+void print_units(const wchar_t *wide, int count, const char *log_text);
+
 // Painting and resizing (worker thread, inside the window procedure).
 void paint_text_window(HWND hwnd);
 void resize_text_window(int n);
@@ -69,6 +73,14 @@ void feed_typed_unit(wchar_t unit);      // WM_CHAR while a line input runs
 void request_line_input(int request);    // 1 recall the last line, 2 paste; ignored while one is pending
 extern std::atomic<int> line_input_request;  // 0 none, 1 recall, 2 paste
 void reset_line_input(void);
+
+// The file of window n's open log into name: 0; 1 no log (name empty).
+int log_file_name(int n, char name[KAV_LOG_NAME_BYTES]);
+
+// The window information report in the current text window; its layout source goes to the clipboard.
+void window_information_report(void);
+#define KAV_CONFIRM_UNITS 64  // the report's clipboard confirmation in UTF-16: 30 characters and the line feed
+int  confirmation_text(wchar_t out[KAV_CONFIRM_UNITS]);  // that confirmation; its units
 
 HMENU build_text_window_menu(int n);     // the context menu of text window n, with its check marks
 void show_about(void);                   // prints the About text into the current text window

@@ -101,11 +101,14 @@ static void on_text_command(int n, int id)
     switch (id) {
     case CMD_DESTROY: KAV_CloseTextWindow(n); break;
     case CMD_ABOUT: show_about(); break;
-    case CMD_START_LOG: break;   // log files are not kept yet
-    case CMD_STOP_LOG: break;
-    case CMD_COPY_LOG: break;
+    case CMD_START_LOG: KAV_StartLog(n); break;
+    case CMD_STOP_LOG: KAV_StopLog(n); break;
+    case CMD_COPY_LOG: KAV_CopyLog(n); break;
     case CMD_COMMAND_PROMPT: KAV_CommandPrompt(); break;
-    case CMD_WINDOW_INFO: KAV_SelectTextWindow(n); break;  // the report is not made yet
+    case CMD_WINDOW_INFO:
+        KAV_SelectTextWindow(n);
+        window_information_report();
+        break;
     case CMD_SELECT: KAV_SelectTextWindow(n); break;
     default: break;
     }

@@ -10,6 +10,9 @@
 // Main window's Exit (GUI thread) and by text window code on either thread.
 extern std::atomic<int> line_input_window;
 
+// Number of the current text window, into which KAV_Printf prints (both threads).
+extern std::atomic<int> current_text_window;
+
 void reset_text_windows(void);   // start-up: every entry free, history and last input line empty, font made
 void release_text_font(void);    // exit: deletes the text windows' font
 int  find_text_window(HWND hwnd);  // number of the live text window with this handle, or -1

@@ -235,3 +235,17 @@ TEST(ImageDataReader, FilesLongerThanOneChunk)
     fclose(f);
     EXPECT_EQ(expected, grid);
 }
+
+TEST(PicturePath, TheExtensionIsAlwaysAppendedAndNeverCut)
+{
+    char out[16];
+    ASSERT_EQ(0, picture_path("a.txt", ".gif", out, sizeof out));
+    EXPECT_STREQ("a.txt.gif", out);
+    ASSERT_EQ(0, picture_path("scan.GIF", ".gif", out, sizeof out));
+    EXPECT_STREQ("scan.GIF.gif", out) << "never the data file itself";
+    ASSERT_EQ(0, picture_path("x.bmp", ".bmp", out, sizeof out));
+    EXPECT_STREQ("x.bmp.bmp", out);
+    ASSERT_EQ(0, picture_path("abcdefghijk", ".bmp", out, sizeof out));
+    EXPECT_STREQ("abcdefghijk.bmp", out) << "exactly fills the buffer";
+    EXPECT_EQ(1, picture_path("abcdefghijkl", ".bmp", out, sizeof out));
+}

@@ -1,6 +1,10 @@
 // Save name extensions, palette counts, the packed-DIB check and indexing of true colour.
 #include <gtest/gtest.h>
 
+#include <math.h>
+#include <stdlib.h>
+
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -90,25 +94,108 @@ TEST(PackedDib, HostileOrBrokenBlocksAreRefused)
     EXPECT_EQ(40u + 1200, l.bits_offset);
 }
 
-TEST(IndexTrueColour, FewColoursGetAnExactPaletteManyGetTheUniformOne)
+TEST(PackedDib, IndicesArePastedUprightAndClippedToTheImage)
+{
+    // A bottom-up DIB 3 x 2 (rows of 4 bytes): the top row 1 2 3 comes last in the bits.
+    const uint8_t bottom_up[8] = {4, 5, 6, 0xEE, 1, 2, 3, 0xEE};
+    const uint8_t top_down[8] = {1, 2, 3, 0xEE, 4, 5, 6, 0xEE};
+    std::vector<uint8_t> image(4 * 3, 0);  // 4 x 3 image, stride 4
+    paste_dib_indices(bottom_up, 3, 2, image.data(), 4, 3, 4, 0, 0);
+    EXPECT_EQ((std::vector<uint8_t>{1, 2, 3, 0, 4, 5, 6, 0, 0, 0, 0, 0}), image);
+    image.assign(12, 0);
+    paste_dib_indices(top_down, 3, -2, image.data(), 4, 3, 4, 2, 2);  // hangs over right and bottom
+    EXPECT_EQ((std::vector<uint8_t>{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 2}), image);
+    image.assign(12, 0);
+    paste_dib_indices(bottom_up, 3, 2, image.data(), 4, 3, 4, -2, -1);  // hangs over left and top
+    EXPECT_EQ((std::vector<uint8_t>{6, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}), image);
+    paste_dib_indices(bottom_up, 3, 2, image.data(), 4, 3, 4, 4, 0);  // wholly outside
+    paste_dib_indices(bottom_up, 3, 2, image.data(), 4, 3, 4, -3, 0);
+    EXPECT_EQ(6, image[0]);
+    EXPECT_EQ(0, image[3] + image[4]);
+}
+
+TEST(IndexTrueColour, FewColoursGetAnExactPalette)
 {
     const uint32_t words[6] = {0x102030, 0xFF0000, 0x102030, 0xAA102030, 0x00FF00, 0xFF0000};
-    uint8_t idx[2 * 4] = {};
+    uint8_t idx[2 * 4] = {0, 0, 0, 0x5A, 0, 0, 0, 0x5A};
     uint32_t palette[256];
     int used = index_true_colour(words, 3, 2, idx, 4, palette);
     ASSERT_EQ(3, used);
-    for (int y = 0; y < 2; y++)
+    for (int y = 0; y < 2; y++) {
         for (int x = 0; x < 3; x++)
             EXPECT_EQ(words[y * 3 + x] & 0xFFFFFF, palette[idx[y * 4 + x]]) << x << "," << y;
-
-    std::vector<uint32_t> rich(40 * 40);
-    for (size_t i = 0; i < rich.size(); i++) rich[i] = (uint32_t)(i * 2654435761u) & 0xFFFFFF;
-    std::vector<uint8_t> idx2(40 * 40);
-    EXPECT_EQ(256, index_true_colour(rich.data(), 40, 40, idx2.data(), 40, palette));
-    for (size_t i = 0; i < rich.size(); i++) {
-        uint32_t c = rich[i], p = palette[idx2[i]];
-        EXPECT_NEAR((int)(c >> 16), (int)(p >> 16), 19);
-        EXPECT_NEAR((int)((c >> 8) & 0xFF), (int)((p >> 8) & 0xFF), 19);
-        EXPECT_NEAR((int)(c & 0xFF), (int)(p & 0xFF), 43);
+        EXPECT_EQ(0x5A, idx[y * 4 + 3]) << "row padding untouched";
     }
+}
+
+// Largest and mean per-channel difference between a picture and its indexed form.
+struct IndexError {
+    int largest;
+    double mean;
+};
+
+static IndexError index_error(const std::vector<uint32_t> &words, const std::vector<uint8_t> &idx,
+                              const uint32_t palette[256])
+{
+    IndexError e = {0, 0};
+    for (size_t i = 0; i < words.size(); i++)
+        for (int shift = 0; shift <= 16; shift += 8) {
+            int d = abs((int)(words[i] >> shift & 0xFF) - (int)(palette[idx[i]] >> shift & 0xFF));
+            e.largest = d > e.largest ? d : e.largest;
+            e.mean += d;
+        }
+    e.mean /= 3.0 * (double)words.size();
+    return e;
+}
+
+static int distance2(uint32_t a, uint32_t b)
+{
+    int d = 0;
+    for (int shift = 0; shift <= 16; shift += 8) {
+        int e = (int)(a >> shift & 0xFF) - (int)(b >> shift & 0xFF);
+        d += e * e;
+    }
+    return d;
+}
+
+TEST(IndexTrueColour, ManyColoursGetAPaletteMadeForThePicture)
+{
+    uint32_t palette[256];
+    // 512 shades of one hue: a fixed palette keeps 4 levels of blue, one made for the picture
+    // keeps nearly every step.
+    std::vector<uint32_t> shades(512);
+    for (int i = 0; i < 512; i++) shades[i] = (uint32_t)(i & 1) << 16 | (uint32_t)(i / 2);
+    std::vector<uint8_t> idx(512);
+    int used = index_true_colour(shades.data(), 512, 1, idx.data(), 512, palette);
+    ASSERT_GT(used, 0);
+    EXPECT_LE(index_error(shades, idx, palette).largest, 2);
+
+    // A smooth, photo-like picture of 76,800 colours.
+    const int W = 320, H = 240;
+    std::vector<uint32_t> photo(W * H);
+    for (int y = 0; y < H; y++)
+        for (int x = 0; x < W; x++) {
+            int r = x * 255 / (W - 1), g = y * 255 / (H - 1), b = (int)(127.5 + 127.5 * sin(x * 0.011 + y * 0.017));
+            photo[y * W + x] = (uint32_t)r << 16 | (uint32_t)g << 8 | (uint32_t)b;
+        }
+    idx.assign(W * H, 0);
+    used = index_true_colour(photo.data(), W, H, idx.data(), W, palette);
+    ASSERT_EQ(256, used);
+    IndexError e = index_error(photo, idx, palette);
+    EXPECT_LE(e.largest, 24) << "a fixed 3-3-2 palette is 42 off in blue";
+    EXPECT_LT(e.mean, 5.5);
+
+    // Noise: every pixel still gets the palette entry nearest to it, and only entries in use.
+    std::vector<uint32_t> noise(64 * 50);
+    for (size_t i = 0; i < noise.size(); i++) noise[i] = (uint32_t)(i * 2654435761u) & 0xFFFFFF;
+    idx.assign(noise.size(), 0);
+    used = index_true_colour(noise.data(), 64, 50, idx.data(), 64, palette);
+    ASSERT_EQ(256, used);
+    int not_nearest = 0;
+    for (size_t i = 0; i < noise.size(); i++) {
+        int best = 1 << 30;
+        for (int k = 0; k < used; k++) best = std::min(best, distance2(noise[i], palette[k]));
+        if (distance2(noise[i], palette[idx[i]]) != best) not_nearest++;
+    }
+    EXPECT_EQ(0, not_nearest);
 }

@@ -312,6 +312,37 @@ TEST(Converter, AFileThatCannotBeReadChangesNothing)
     CloseHandle(lock);
 }
 
+// The whole contents of a file; empty when it cannot be read.
+static std::string file_text(const std::wstring &path)
+{
+    std::string text;
+    FILE *f = _wfopen(path.c_str(), L"rb");
+    if (!f) return text;
+    int c;
+    while ((c = fgetc(f)) != EOF) text += (char)c;
+    fclose(f);
+    return text;
+}
+
+TEST(Converter, ADataFileNamedLikeAPictureIsNeverWrittenOver)
+{
+    Converter c;
+    ASSERT_TRUE(c.start_up());
+    const char *text = "4 4 1\n";
+    std::wstring gif_named = write_data_file(L"scan.GIF", text);
+    std::wstring bmp_named = write_data_file(L"scan2.bmp", text);
+    ASSERT_TRUE(c.open_file(gif_named));
+    ASSERT_TRUE(c.shows(4, 4, 63));
+    c.press(1);
+    EXPECT_TRUE(wait_until([&] { return file_exists(gif_named + L".gif"); }, 5000));
+    ASSERT_TRUE(c.open_file(bmp_named));
+    c.press(2);
+    EXPECT_TRUE(wait_until([&] { return file_exists(bmp_named + L".bmp"); }, 5000));
+    // The BMP press has been served, and the GIF press before it.
+    EXPECT_EQ(text, file_text(gif_named));
+    EXPECT_EQ(text, file_text(bmp_named));
+}
+
 TEST(Converter, AClosedPictureWindowIsMadeAgain)
 {
     Converter c;

@@ -3,6 +3,7 @@
 #include "harness.h"
 
 #include <string.h>
+#include <string>
 #include <vector>
 
 #include "imagewin/imagewin.h"
@@ -16,23 +17,29 @@ static void destroy_all(void)
     });
 }
 
+// The whole block of one clipboard format; empty when there is none.
+static std::vector<uint8_t> clipboard_block(UINT format)
+{
+    std::vector<uint8_t> bytes;
+    if (!OpenClipboard(NULL)) return bytes;
+    HGLOBAL block = GetClipboardData(format);
+    const uint8_t *p = block ? (const uint8_t *)GlobalLock(block) : NULL;
+    if (p) {
+        bytes.assign(p, p + GlobalSize(block));
+        GlobalUnlock(block);
+    }
+    CloseClipboard();
+    return bytes;
+}
+
 // Header fields of the CF_DIB on the clipboard; false when there is none.
 static bool clipboard_header(BITMAPINFOHEADER *out, SIZE_T *size)
 {
-    if (!OpenClipboard(NULL)) return false;
-    HGLOBAL block = GetClipboardData(CF_DIB);
-    bool found = false;
-    if (block) {
-        *size = GlobalSize(block);
-        void *p = GlobalLock(block);
-        if (p) {
-            memcpy(out, p, sizeof *out);
-            found = true;
-            GlobalUnlock(block);
-        }
-    }
-    CloseClipboard();
-    return found;
+    std::vector<uint8_t> dib = clipboard_block(CF_DIB);
+    if (dib.size() < sizeof *out) return false;
+    memcpy(out, dib.data(), sizeof *out);
+    *size = dib.size();
+    return true;
 }
 
 TEST(Clipboard, ThirtyTwoBitRoundTrip)
@@ -72,7 +79,8 @@ TEST(Clipboard, EightBitRoundTripCarriesTheColourTable)
     int r = -1;
     uint32_t table[256];
     for (int i = 0; i < 256; i++) table[i] = (uint32_t)(255 - i) << 16 | (uint32_t)i << 8 | 0x40;
-    std::vector<uint8_t> got(8 * 4);
+    table[181] = table[0];  // two entries of one colour: only the index tells them apart
+    std::vector<uint8_t> got(8 * 4), got_same(8 * 4);
     uint32_t pasted_table[256] = {};
     on_worker([&] {
         r = KAV_CreateImage8(1, "src8", 0, 0, 5, 4, 100);
@@ -84,6 +92,9 @@ TEST(Clipboard, EightBitRoundTripCarriesTheColourTable)
         KAV_PasteFromClipboard(2, 0, 0);
         KAV_GetColorTable(pasted_table);
         for (int i = 0; i < 32; i++) got[i] = pixels[2].bytes[i];
+        KAV_ClearImage(1);
+        KAV_PasteFromClipboard(1, 0, 0);
+        for (int i = 0; i < 32; i++) got_same[i] = pixels[1].bytes[i];
     });
     ASSERT_EQ(0, r);
     BITMAPINFOHEADER h;
@@ -92,13 +103,11 @@ TEST(Clipboard, EightBitRoundTripCarriesTheColourTable)
     EXPECT_EQ(8, h.biBitCount);
     EXPECT_GE(size, 40u + 1024 + 8 * 4);
     EXPECT_EQ(0, memcmp(table, pasted_table, sizeof table));
-    // The pasted bitmap is device-dependent: each pixel comes back as the platform's nearest
-    // entry of the table, which under Wine may be a neighbour a step or two away.
+    // Pasted at (0, 0) with the same colour table, every pixel keeps its index exactly.
     for (int y = 0; y < 4; y++)
         for (int x = 0; x < 5; x++) {
-            uint32_t want = table[x * 40 + y * 7], have = pasted_table[got[y * 8 + x]];
-            for (int shift = 0; shift <= 16; shift += 8)
-                EXPECT_NEAR((int)(want >> shift & 0xFF), (int)(have >> shift & 0xFF), 4) << x << "," << y;
+            EXPECT_EQ(x * 40 + y * 7, got[y * 8 + x]) << x << "," << y;
+            EXPECT_EQ(x * 40 + y * 7, got_same[y * 8 + x]) << x << "," << y << " on the window copied";
         }
     destroy_all();
 }
@@ -195,5 +204,64 @@ TEST(Clipboard, AHandedBitmapLandsAtTheTopLeftAndIsDeleted)
     EXPECT_EQ(0x1080F0u, got[1]);
     EXPECT_EQ(0u, got[2]) << "nothing beyond the bitmap";
     EXPECT_EQ(0u, (unsigned)GetObjectType(bitmap)) << "the handed bitmap is deleted";
+    destroy_all();
+}
+
+// Puts a text on the clipboard, as the user's own content.
+static void put_text(const wchar_t *text)
+{
+    size_t bytes = (wcslen(text) + 1) * sizeof(wchar_t);
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    memcpy(GlobalLock(block), text, bytes);
+    GlobalUnlock(block);
+    ASSERT_TRUE(OpenClipboard(NULL));
+    EmptyClipboard();
+    SetClipboardData(CF_UNICODETEXT, block);
+    CloseClipboard();
+}
+
+static std::wstring clipboard_text(void)
+{
+    std::vector<uint8_t> bytes = clipboard_block(CF_UNICODETEXT);
+    std::wstring text(bytes.size() / sizeof(wchar_t), L'\0');
+    if (!bytes.empty()) memcpy(&text[0], bytes.data(), text.size() * sizeof(wchar_t));
+    return text.c_str();  // up to the terminator
+}
+
+TEST(Clipboard, ACopyThatCannotBeMadeKeepsTheUsersClipboard)
+{
+    int r = -1;
+    on_worker([&] { r = KAV_CreateImage(4, "copy", 0, 0, 30, 20, 100); });
+    ASSERT_EQ(0, r);
+    ImageWindowEntry *e = &image_windows[4];
+
+    // The pixels cannot be read: nothing is handed over, nothing is shown.
+    put_text(L"the user's text");
+    HBITMAP bitmap = e->bitmap;
+    on_worker([&] {
+        e->bitmap = NULL;
+        KAV_CopyToClipboard(4);
+        e->bitmap = bitmap;
+    });
+    EXPECT_EQ(L"the user's text", clipboard_text());
+
+    // A picture too big for memory: the message is shown and the clipboard stays as it was.
+    int width = e->width, height = e->height;
+    on_worker_async([&] {
+        e->width = e->height = 0x7FFFFFFF;
+        KAV_CopyToClipboard(4);
+        e->width = width;
+        e->height = height;
+    });
+    HWND message = NULL;
+    EXPECT_TRUE(wait_until([&] { return (message = FindWindowW(L"#32770", L"Pause")) != NULL; }));
+    wchar_t text[64] = L"";
+    if (message) {
+        GetDlgItemTextW(message, 0xFFFF, text, 64);  // the static text of a message box
+        PostMessageW(message, WM_COMMAND, IDOK, 0);
+    }
+    ASSERT_TRUE(wait_worker(5000));
+    EXPECT_EQ(std::wstring(L"No enough memory for copy"), text);
+    EXPECT_EQ(L"the user's text", clipboard_text());
     destroy_all();
 }

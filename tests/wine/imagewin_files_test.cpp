@@ -223,3 +223,20 @@ TEST(SaveImage, ANameTooLongIsRefusedRatherThanCut)
     EXPECT_EQ(1, loaded);
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(base.c_str())) << "nothing written under the cut name";
 }
+
+TEST(LoadFile, APictureThatCannotBeDrawnIsAFailure)
+{
+    NEED_FOLDER();
+    int r = -1, ok = -1;
+    on_worker([&] {
+        KAV_CreateImage(7, "undrawable", 0, 0, 80, 50, 100);
+        HDC kept = image_windows[7].mem_dc;
+        image_windows[7].mem_dc = NULL;  // no DC for GDI+ to draw into
+        r = KAV_LoadImage((folder() + "rose.png").c_str(), 0, 0);
+        image_windows[7].mem_dc = kept;
+        ok = KAV_LoadImage((folder() + "rose.png").c_str(), 0, 0);
+        KAV_DestroyImage(7);
+    });
+    EXPECT_EQ(1, r);
+    EXPECT_EQ(0, ok);
+}

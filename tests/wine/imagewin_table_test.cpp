@@ -293,3 +293,58 @@ TEST(ImageCreate, LargeAndTinyFlWindowsGetTheirWholeClientArea)
     EXPECT_EQ(1, s.cy);
     destroy_all();
 }
+
+TEST(ImageCreate, MinusOneInEitherCoordinateLetsTheSystemPlaceAVisibleWindow)
+{
+    int r[3] = {-1, -1, -1};
+    on_worker([&] {
+        r[0] = KAV_CreateImage(15, "x only", -1, 50, 40, 30, 100);
+        r[1] = KAV_CreateImage(16, "y only", 50, -1, 40, 30, 100);
+        r[2] = KAV_CreateImage(17, "both", -1, -1, 40, 30, 100);
+    });
+    RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    for (int i = 0; i < 3; i++) {
+        int n = 15 + i;
+        ASSERT_EQ(0, r[i]) << n;
+        HWND hwnd = image_windows[n].hwnd;
+        EXPECT_TRUE(IsWindowVisible(hwnd)) << n;
+        RECT outer;
+        GetWindowRect(hwnd, &outer);
+        POINT corner = {outer.left, outer.top};
+        EXPECT_TRUE(PtInRect(&screen, corner)) << n << ": at " << outer.left << "," << outer.top;
+    }
+    destroy_all();
+}
+
+TEST(ImageZoom, ARecreationThatCannotBeShownLeavesTheWindowAsItWas)
+{
+    int r = -1;
+    on_worker([&] {
+        r = KAV_CreateImage(1, "keep", 20, 30, 64, 48, 200);
+        pixels[1].words[5] = 0x00ABCDEF;
+    });
+    ASSERT_EQ(0, r);
+    HWND hwnd = image_windows[1].hwnd;
+    RECT before;
+    GetWindowRect(hwnd, &before);
+    uint32_t pixel = 0;
+    on_worker([&] {
+        r = KAV_ResizeImage(1, 10000, 1);
+        pixel = KAV_IsImageWindow(1) ? pixels[1].words[5] : 0;
+    });
+    EXPECT_EQ(2, r);
+    ASSERT_TRUE(KAV_IsImageWindow(1));
+    EXPECT_EQ(hwnd, image_windows[1].hwnd);
+    EXPECT_TRUE(IsWindow(hwnd));
+    EXPECT_EQ(0x00ABCDEFu, pixel) << "the picture is kept";
+    EXPECT_EQ(64, image_windows[1].width);
+    EXPECT_EQ(48, image_windows[1].height);
+    EXPECT_EQ(200, image_windows[1].zoom);
+    RECT after;
+    GetWindowRect(hwnd, &after);
+    EXPECT_TRUE(EqualRect(&before, &after));
+    on_worker([&] { r = recreate_image_window(1, 32, 16); });
+    EXPECT_EQ(0, r) << "a size that fits is still taken";
+    EXPECT_EQ(32, image_windows[1].width);
+    destroy_all();
+}

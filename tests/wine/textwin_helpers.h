@@ -2,10 +2,13 @@
 #ifndef KAV_TEXTWIN_TEST_HELPERS_H
 #define KAV_TEXTWIN_TEST_HELPERS_H
 
+#include <stdio.h>
 #include <string>
 #include <vector>
 
 #include "harness.h"
+#include "boxes/boxes.h"
+#include "imagewin/imagewin.h"
 #include "textwin/text_table.h"
 
 namespace twtest {
@@ -115,6 +118,43 @@ inline std::vector<uint32_t> rendered_lines(int n, const std::vector<std::wstrin
         TextOutW(c.dc, 0, (int)i * e.char_height, lines[i].c_str(), (int)lines[i].size());
     SelectObject(c.dc, old_font);
     return take_pixels(c);
+}
+
+// Closes every image and text window and both boxes (on the worker).
+inline void close_everything(void)
+{
+    kavtest::on_worker([] {
+        for (int n = 0; n < KAV_MAX_IMAGE_WINDOWS; n++) destroy_image_window(n);
+        for (int n = 0; n < KAV_MAX_TEXT_WINDOWS; n++) KAV_CloseTextWindow(n);
+        KAV_CloseInputBox();
+        KAV_CloseButtonBox();
+    });
+}
+
+// The clipboard's CF_TEXT, "<busy>" when it cannot be opened.
+inline std::string clipboard_text(void)
+{
+    std::string text;
+    if (!OpenClipboard(NULL)) return "<busy>";
+    HANDLE h = GetClipboardData(CF_TEXT);
+    const char *p = h ? (const char *)GlobalLock(h) : NULL;
+    if (p) text = p;
+    if (h) GlobalUnlock(h);
+    CloseClipboard();
+    return text;
+}
+
+// Every byte of a file, empty when it cannot be read.
+inline std::string file_bytes(const std::string &name)
+{
+    std::string bytes;
+    FILE *f = fopen(name.c_str(), "rb");
+    if (!f) return bytes;
+    char chunk[4096];
+    size_t got;
+    while ((got = fread(chunk, 1, sizeof chunk, f)) > 0) bytes.append(chunk, got);
+    fclose(f);
+    return bytes;
 }
 
 inline std::wstring status_text(void)
