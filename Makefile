@@ -3,11 +3,11 @@
 BUILD ?= build
 JOBS  ?= $(shell nproc)
 
-PACKAGES = cmake make g++ g++-mingw-w64-x86-64 wine wine64 xvfb imagemagick googletest
+PACKAGES = cmake make g++ g++-mingw-w64-x86-64 wine wine64 xvfb imagemagick googletest zip unzip
 # Wine's own fonts: the glyphs of its window frames and captions (close box, scroll arrows).
 PACKAGES += fonts-wine
 
-.PHONY: all deps build build-win build-native run test test-native test-wine bench clean
+.PHONY: all deps build build-win build-native run test test-native test-wine bench dist clean
 
 all: build
 
@@ -18,8 +18,10 @@ deps:
 	  apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $$missing; \
 	fi
 
+CONFIGURE_WIN = cmake -S . -B $(BUILD)/win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release
+
 build-win: deps
-	cmake -S . -B $(BUILD)/win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release
+	$(CONFIGURE_WIN)
 	cmake --build $(BUILD)/win -j $(JOBS)
 
 build-native: deps
@@ -42,6 +44,13 @@ test: test-native test-wine
 bench: build
 	$(BUILD)/native/bench/kav_bench_native
 	tools/with-xvfb.sh $(BUILD)/wineprefix ctest --test-dir $(BUILD)/win -C bench -L bench --output-on-failure
+
+# The download: $(BUILD)/dist/kavlib-<version>.zip with kavlib.exe, samples/ and README.txt.
+# Builds the program alone, not the tests.
+dist: deps
+	$(CONFIGURE_WIN)
+	cmake --build $(BUILD)/win -j $(JOBS) --target kavlib
+	tools/dist.sh $(BUILD)/win/kavlib.exe $(BUILD)/dist
 
 clean:
 	rm -rf $(BUILD)

@@ -3,6 +3,7 @@
 #include "boxes/boxes.h"
 
 #include "core/core.h"
+#include "textwin/textwin.h"
 
 #define LABEL_UNITS 512   // UTF-16 units of a label read for renaming, terminator included
 #define LABEL_BYTES 1024  // the same label in ANSI, terminator included
@@ -22,7 +23,9 @@ bool ask_new_label(int i, HWND label, int label_units, char line[KAV_LINE_BYTES]
 {
     static bool reading;  // worker: a rename dialogue is reading its line
     line[0] = '\0';
-    if (reading) return false;  // one dialogue at a time: the text window reads one line
+    // One dialogue at a time, and none while another line input reads: the text window reads
+    // one line at a time.
+    if (reading || line_input_window != 0) return false;
     if (label_units > LABEL_UNITS) label_units = LABEL_UNITS;
     wchar_t wide[LABEL_UNITS];
     if (GetWindowTextW(label, wide, label_units) == 0) wide[0] = L'\0';

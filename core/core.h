@@ -49,7 +49,7 @@ extern char save_directory[KAV_PATH_BYTES];
 extern wchar_t log_directory_w[KAV_PATH_UNITS];   // prefix of log file names, ends in a backslash
 extern char log_directory[KAV_PATH_BYTES];
 extern HDC main_window_dc;           // the Main window's DC, kept for the whole run
-extern HFONT truetype_font;          // font of text drawn into images (written after the worker starts)
+extern HFONT truetype_font;          // font of text drawn into images (made before the worker starts)
 extern int font_cell_width, font_cell_height;  // cell of that font: 8 x 16 at start
 extern int display_bit_depth;        // bits per pixel of the display, read at Main window creation
 
@@ -64,6 +64,14 @@ enum {
     REQ_OPEN_TEXT_WINDOW = 9005,
     REQ_OPEN_INPUT_BOX = 9006,
     REQ_OPEN_BUTTON_BOX = 9007,
+};
+
+// Where the worker thread hands one post its answer: the poster's own record, so that a post
+// made inside another post's wait (the GUI thread pumps while it waits) cannot take or overwrite
+// the answer meant for the outer one.
+struct KAV_RequestAnswer {
+    std::atomic<int> done;   // 1 once the worker served this post
+    int result;              // answer of a create or load request, written before done
 };
 
 // The GUI thread writes the arguments only while kind is 0, then stores kind last; the worker
@@ -82,6 +90,7 @@ struct KAV_WindowRequest {
     const char *file_name;   // full ANSI path of an image file to load (poster's buffer)
     HBITMAP bitmap;          // bitmap to draw into the current image window; the worker deletes it
     DWORD poster_thread;     // thread to wake when the request is served; 0 for none
+    KAV_RequestAnswer *answer;  // the waiting poster's record; NULL for a redraw, which does not wait
 };
 extern KAV_WindowRequest window_request;
 

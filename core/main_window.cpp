@@ -55,6 +55,9 @@ static LRESULT on_create(HWND hwnd)
     HDC dc = GetDC(hwnd);
     display_bit_depth = GetDeviceCaps(dc, BITSPIXEL);
     ReleaseDC(hwnd, dc);
+    // Before the worker thread exists, so that neither can undo what the first run sets.
+    DragAcceptFiles(hwnd, TRUE);
+    show_colour_depth_status();
     worker_thread = CreateThread(NULL, 0, worker_thread_proc, NULL, 0, &worker_thread_id);
     return 0;
 }
@@ -70,23 +73,40 @@ static void stop_command(void)
     wake_worker();
 }
 
+// Waits up to EXIT_WAIT_MS for the worker thread to end; true if it did. No posted message is
+// dispatched meanwhile, but messages sent to this thread are answered, so a worker that was
+// just sending to the Main window (a status text, its drop state) is not held up by the wait.
+static bool wait_for_worker_end(void)
+{
+    uint32_t t = KAV_Milliseconds();
+    for (;;) {
+        DWORD code = STILL_ACTIVE;
+        if (!GetExitCodeThread(worker_thread, &code) || code != STILL_ACTIVE) return true;
+        uint32_t waited = KAV_Milliseconds() - t;
+        if (waited > EXIT_WAIT_MS) return false;
+        MsgWaitForMultipleObjects(1, &worker_thread, FALSE, EXIT_WAIT_MS - waited + 1, QS_SENDMESSAGE);
+        MSG msg;
+        PeekMessageW(&msg, NULL, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}
+
 // Stops the application, closes the logs, gives the worker thread up to two seconds to end
-// by itself, ends it otherwise, and destroys the Main window, which ends the process.
+// by itself and destroys the Main window, which ends the process in order. A worker thread
+// that has to be terminated may have died holding the heap, GDI, window-manager or a library
+// lock; nothing that could need one may run after it, not even the process's ordinary end
+// (runtime and DLL tear-down), so the process then ends at once, with the code of a normal end.
 static void exit_command(HWND hwnd)
 {
     if (run_state.exit_state != 0) return;  // a second Exit while the first one waits
+    run_state.exit_state = 1;   // first: from now on the worker leaves the status line alone
     line_input_window = 0;
     run_state.stop_requested = 1;
-    run_state.exit_state = 1;
     wake_worker();
     KAV_CloseAllLogs();
-    uint32_t t = KAV_Milliseconds();
-    DWORD code = STILL_ACTIVE;
-    while (GetExitCodeThread(worker_thread, &code) && code == STILL_ACTIVE) {
-        if (KAV_Milliseconds() - t > EXIT_WAIT_MS) break;
-        Sleep(0);
+    if (!wait_for_worker_end()) {
+        TerminateThread(worker_thread, 1);
+        TerminateProcess(GetCurrentProcess(), 0);
     }
-    if (GetExitCodeThread(worker_thread, &code) && code == STILL_ACTIVE) TerminateThread(worker_thread, 1);
     int expected = 1;
     run_state.exit_state.compare_exchange_strong(expected, 2);
     CloseHandle(worker_thread);
@@ -128,8 +148,11 @@ static LRESULT on_sizing(HWND hwnd, RECT *proposed)
     return 0;
 }
 
+// Once Exit has begun the status line is left alone: the worker thread must never wait on the
+// Main window while the Main window waits for it to end.
 void set_status_text(const char *text)
 {
+    if (run_state.exit_state != 0) return;
     char field[KAV_STATUS_FIELD_BYTES];
     format_status_field(field, text);
     wchar_t wide[KAV_STATUS_FIELD_BYTES];

@@ -6,6 +6,7 @@
 #include <wchar.h>
 
 #include "boxes/boxes.h"
+#include "core/resources.h"
 #include "imagewin/gdiplus_flat.h"
 #include "imagewin/imagewin.h"
 #include "textwin/textwin.h"
@@ -64,6 +65,14 @@ static void read_directory(wchar_t *wide, char *ansi, bool with_backslash)
     wide_to_ansi(wide, ansi, KAV_PATH_BYTES);
 }
 
+// The program's icon at the size the system draws for the metrics given, from the executable's
+// resources; shared (never destroyed). NULL when the executable carries no icon.
+static HICON program_icon(int width_metric, int height_metric)
+{
+    return (HICON)LoadImageW(module_instance, MAKEINTRESOURCEW(KAV_ICON_ID), IMAGE_ICON,
+                             GetSystemMetrics(width_metric), GetSystemMetrics(height_metric), LR_SHARED);
+}
+
 static bool register_class(const wchar_t *name, WNDPROC proc, UINT style, HBRUSH background)
 {
     WNDCLASSEXW wc = {};
@@ -71,6 +80,8 @@ static bool register_class(const wchar_t *name, WNDPROC proc, UINT style, HBRUSH
     wc.style = style;
     wc.lpfnWndProc = proc;
     wc.hInstance = module_instance;
+    wc.hIcon = program_icon(SM_CXICON, SM_CYICON);
+    wc.hIconSm = program_icon(SM_CXSMICON, SM_CYSMICON);
     wc.hCursor = LoadCursorW(NULL, IDC_ARROW);
     wc.hbrBackground = background;
     wc.lpszClassName = name;
@@ -118,11 +129,23 @@ static HWND create_main_window(const wchar_t *main_class)
                            NULL, main_menu_bar, module_instance, NULL);
 }
 
+// The TrueType font of text drawn into images, made before the worker thread starts so that
+// the setup routine can draw with it.
 static void create_truetype_font(void)
 {
     truetype_font = CreateFontW(font_cell_height, font_cell_width, 0, 0, 0, FALSE, FALSE, FALSE,
                                 DEFAULT_CHARSET, OUT_TT_ONLY_PRECIS, 0, 0, 0,
                                 L"\xFF2D\xFF33 \x30B4\x30B7\x30C3\x30AF");
+}
+
+// Where and in what colour text drawn into images starts; set before the worker thread exists,
+// so the setup routine's own choices are never overwritten.
+static void reset_image_text_state(void)
+{
+    kav_tttc = 0xFFFFFF;
+    text_cursor.x = 0;
+    text_cursor.y = 0;
+    text_left_margin = 0;
 }
 
 int kav_win_main(HINSTANCE instance)
@@ -150,20 +173,15 @@ int kav_win_main(HINSTANCE instance)
     wchar_t main_class[MAIN_CLASS_UNITS];
     format_main_class(main_class, instance_number);
     if (!register_classes(main_class)) return 1;
+    create_truetype_font();
+    reset_image_text_state();
 
     // WM_CREATE plays the drop animation and starts the worker thread inside this call.
     HWND hwnd = create_main_window(main_class);
     if (!hwnd) return 1;
 
-    show_colour_depth_status();
-    DragAcceptFiles(hwnd, TRUE);
     UpdateWindow(hwnd);
     main_window_dc = GetDC(hwnd);
-    create_truetype_font();
-    kav_tttc = 0xFFFFFF;
-    text_cursor.x = 0;
-    text_cursor.y = 0;
-    text_left_margin = 0;
 
     MSG msg;
     while (GetMessageW(&msg, NULL, 0, 0) > 0) {

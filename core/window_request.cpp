@@ -19,16 +19,22 @@ static void wait_for_empty_slot(void)
     }
 }
 
-// Publishes the request (its arguments are written already) and waits until it is served.
-static void post_and_wait(int kind)
+// Publishes the request (its arguments are written already) and waits until it is served;
+// the answer of this post comes back in its own record.
+static int post_and_wait(int kind)
 {
+    KAV_RequestAnswer answer;
+    answer.done = 0;
+    answer.result = 0;
     window_request.poster_thread = GetCurrentThreadId();
+    window_request.answer = &answer;
     window_request.done = 0;
     window_request.kind = kind;
-    while (window_request.done != 1 && run_state.exit_state != 2) {
+    while (answer.done != 1 && run_state.exit_state != 2) {
         gui_pump();
         KAV_WaitMessage();
     }
+    return answer.result;
 }
 
 int post_create_image_window(int n, const char *name, int width, int height, int bits_per_pixel)
@@ -42,8 +48,7 @@ int post_create_image_window(int n, const char *name, int width, int height, int
     window_request.x = -1;
     window_request.y = -1;
     window_request.zoom = 100;
-    post_and_wait(REQ_CREATE_IMAGE);
-    return window_request.result;
+    return post_and_wait(REQ_CREATE_IMAGE);
 }
 
 void post_redraw_image_window(int n)
@@ -51,6 +56,7 @@ void post_redraw_image_window(int n)
     wait_for_empty_slot();
     window_request.window_number = n;
     window_request.poster_thread = 0;
+    window_request.answer = NULL;
     window_request.kind = REQ_REDRAW_IMAGE;
 }
 
@@ -61,8 +67,7 @@ int post_load_image_file(int n, const char *path)
     window_request.file_name = path;
     window_request.x = 0;
     window_request.y = 0;
-    post_and_wait(REQ_LOAD_IMAGE);
-    return window_request.result;
+    return post_and_wait(REQ_LOAD_IMAGE);
 }
 
 void post_paste_bitmap(HBITMAP bitmap)
@@ -74,13 +79,7 @@ void post_paste_bitmap(HBITMAP bitmap)
 
 void post_open_text_window(int n)
 {
-    if (n >= 0 && n < KAV_MAX_TEXT_WINDOWS) {
-        HWND existing = text_window_handle(n);
-        if (existing) {
-            SetForegroundWindow(existing);
-            return;
-        }
-    }
+    if (front_text_window(n)) return;  // an existing window is made current, as a new one is
     wait_for_empty_slot();
     window_request.window_number = n;
     window_request.x = -1;
@@ -152,7 +151,12 @@ void serve_window_request(void)
     int kind = window_request.kind;
     if (kind == 0) return;
     DWORD poster = window_request.poster_thread;
+    KAV_RequestAnswer *answer = window_request.answer;
     serve(kind);
+    if (answer) {
+        answer->result = window_request.result;
+        answer->done = 1;
+    }
     window_request.done = 1;
     window_request.kind = 0;
     if (poster) PostThreadMessageW(poster, WM_NULL, 0, 0);  // wakes the poster's wait

@@ -1,21 +1,22 @@
 // pixel_access.cpp - the pixel operations of the programming interface, on the current image
 // window. Callers select a live window first; a free or bad current window is left alone.
 #include "imagewin/imagewin.h"
-#include "imaging/pixel_ops.h"
+#include "imaging/imaging.h"
 
-// Describes the current window's pixel memory; width and height 0 when it is not live.
-static PixelBuffer current_buffer(void)
+PixelBuffer window_buffer(int n)
 {
     PixelBuffer b = {32, 0, 0, NULL, NULL};
-    ImageWindowEntry *e = live_image_window(current_image_window);
+    ImageWindowEntry *e = live_image_window(n);
     if (!e) return b;
     b.bits_per_pixel = e->bits_per_pixel;
     b.width = e->width;
     b.height = e->height;
-    b.words = pixels[current_image_window].words;
-    b.bytes = pixels[current_image_window].bytes;
+    b.words = pixels[n].words;
+    b.bytes = pixels[n].bytes;
     return b;
 }
+
+PixelBuffer current_buffer(void) { return window_buffer(current_image_window); }
 
 void plot(int32_t x, int32_t y, uint32_t colour)
 {

@@ -14,6 +14,7 @@ struct PixelBuffer {
 };
 
 // (x, y) lies inside when both, taken unsigned, are below width and height.
+int64_t buffer_stride(const PixelBuffer &b);  // row stride: words on 32 bits, bytes on 8 bits
 bool    pixel_inside(const PixelBuffer &b, int32_t x, int32_t y);
 void    buffer_put(const PixelBuffer &b, int32_t x, int32_t y, uint32_t colour);  // low byte on 8 bits
 int32_t buffer_get(const PixelBuffer &b, int32_t x, int32_t y, int32_t outside);  // outside: value answered outside

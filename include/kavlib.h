@@ -187,4 +187,48 @@ uint32_t  ycrcb_to_rgb(int32_t y, int32_t cr, int32_t cb);  // channels clamped 
 uint32_t  yuv_to_rgb(int32_t y, int32_t u, int32_t v);      // channels clamped to 0..255
 uint32_t  yiq_to_rgb(int32_t y, int32_t i, int32_t q);      // channels clamped to 0..255
 
+//------------------------------------------------------------------------------------------------
+// Drawing into images (on the current image window; clipped at its border; on 8-bit windows
+// the low byte of a colour is stored). Nothing is repainted: the caller invalidates the window.
+//------------------------------------------------------------------------------------------------
+void draw_char(uint8_t c);            // built-in 8 x 14 font in kav_tc at the text cursor; 10 is a newline
+void draw_string(const char *s);      // draw_char of each byte up to the zero
+void draw_printf(const char *format, ...);  // formats (at most 4095 characters) and draws like draw_string
+void draw_line(uint32_t colour, int32_t x1, int32_t y1, int32_t x2, int32_t y2);  // both ends; pen to (x2, y2)
+void xor_line(int32_t x1, int32_t y1, int32_t x2, int32_t y2);  // inverts draw_line's pixels
+void draw_box(int32_t x1, int32_t y1, int32_t x2, int32_t y2);      // outline in the drawing colour
+void fill_box(int32_t x1, int32_t y1, int32_t x2, int32_t y2);      // whole box in the drawing colour
+void xor_box(int32_t x1, int32_t y1, int32_t x2, int32_t y2);       // inverts the outline, each pixel once
+void xor_fill_box(int32_t x1, int32_t y1, int32_t x2, int32_t y2);  // inverts the whole box, each pixel once
+void draw_circle(uint32_t colour, int32_t cx, int32_t cy, int32_t r);  // outline of radius r
+void xor_circle(int32_t cx, int32_t cy, int32_t r);       // inverts the outline, each pixel once (r >= 1)
+void fill_circle(int32_t cx, int32_t cy, int32_t r);      // disc in the drawing colour
+void xor_fill_circle(int32_t cx, int32_t cy, int32_t r);  // inverts the disc, each pixel once (r >= 1)
+void paint(int32_t x, int32_t y);  // fills (x, y)'s 4-connected region with the drawing colour
+// TrueType text through GDI in kav_tttc, with the process-wide font and its cell (8 x 16 at start).
+int  create_font(int width, int height);   // cell width / 2 x height; 0; 1 not made (the old font stays)
+void draw_truetype_text(const char *text);  // Shift-JIS pairs and control codes; a lone lead byte at the end ends it
+void draw_truetype_char(int code);          // one character at the text cursor; 1..6 set the style, 10 a newline
+
+//------------------------------------------------------------------------------------------------
+// Whole-image operations. The patterns act on the current image window (nothing when it is
+// free) and leave repainting to the caller; the numbered operations answer 0 done, 1 bad number
+// or free window (nothing changed), and invalidate the window themselves.
+//------------------------------------------------------------------------------------------------
+void pattern_rgb(void);    // red grows rightward, green downward, blue fades toward the far corner
+void pattern_hsv(void);    // hue across; white to full colour in the top half, to black below
+void pattern_ycrcb(void);  // Cr up, Cb right, luminance growing from a black centre
+void pattern_yuv(void);    // V up, U right, luminance growing from a black centre
+void pattern_yiq(void);    // I up, Q right, luminance growing from a black centre
+void pattern_grey(void);   // grey ramp on top, reversed below; an 8-bit window gets the grey table
+int  invert_image(int n);     // inverts every pixel (8-bit index i becomes 255 - i)
+int  flip_horizontal(int n);  // mirrors left to right
+int  flip_vertical(int n);    // mirrors top to bottom
+// Quarter turns and scaling make n current and re-create it at the new size, keeping its place,
+// zoom, depth, stretch mode and colour table: 0; 1 bad window; 2 the new size cannot be shown;
+// 3 no memory or bitmap. On a failure window n stays as it was.
+int  rotate_right(int n);          // a quarter turn clockwise
+int  rotate_left(int n);           // a quarter turn counter-clockwise
+int  scale_image(int n, int k);    // k per mille: sizes (size * k + 500) / 1000, stretched in the window's mode
+
 #endif

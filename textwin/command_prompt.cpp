@@ -24,6 +24,7 @@ static void post_about(void)
 int KAV_CommandPrompt(void)
 {
     char line[KAV_LINE_BYTES];
+    if (line_input_window != 0) return 1;  // a line is being read: no second prompt into it
     KAV_Printf("Cmd>");
     KAV_InputText(line);
     switch (command_number(line)) {

@@ -216,12 +216,23 @@ static void finish_line(LineInput *in, char out[KAV_LINE_BYTES])
     unlock_text_table();
 }
 
+// Makes the calling input the one that reads, unless another input reads already (nested in
+// its pump, or on the other thread): the text window feeds one line at a time, and taking it
+// over would end the first input with an empty line. During Exit no input starts.
+static bool claim_line_input(int n)
+{
+    if (run_state.exit_state != 0) return false;
+    int idle = 0;
+    return line_input_window.compare_exchange_strong(idle, n + 1);
+}
+
 void KAV_InputText(char line[KAV_LINE_BYTES])
 {
     line[0] = '\0';
     int n = current_text_window;
     HWND hwnd = text_window_handle(n);
     if (!hwnd) return;
+    if (!claim_line_input(n)) return;
     SetForegroundWindow(hwnd);
     set_status_text("Input text");
 
@@ -230,7 +241,6 @@ void KAV_InputText(char line[KAV_LINE_BYTES])
     in.last_blink = KAV_Milliseconds();
     in.phase = 1;
     in.redraw = 1;
-    line_input_window = n + 1;
 
     for (;;) {
         KAV_PumpMessages();
@@ -263,6 +273,5 @@ void KAV_InputText(char line[KAV_LINE_BYTES])
         if (unit == 0 && request == 0 && !in.redraw && key_ring_empty()) KAV_WaitMessage();
     }
 
-    // During Exit the Main window no longer answers: leave its status line alone.
-    if (run_state.exit_state == 0) show_colour_depth_status();
+    show_colour_depth_status();
 }

@@ -220,15 +220,19 @@ void resize_text_window(int n)
 //------------------------------------------------------------------------------------------------
 // Opening, closing, selecting
 //------------------------------------------------------------------------------------------------
+bool front_text_window(int n)
+{
+    HWND hwnd = text_window_handle(n);
+    if (!hwnd) return false;
+    SetForegroundWindow(hwnd);
+    current_text_window = n;
+    return true;
+}
+
 int KAV_OpenTextWindow(int n, int x, int y, int width, int height)
 {
     if (n < 0 || n >= KAV_MAX_TEXT_WINDOWS) return 1;
-    HWND existing = text_window_handle(n);
-    if (existing) {
-        SetForegroundWindow(existing);
-        current_text_window = n;
-        return 1;
-    }
+    if (front_text_window(n)) return 1;
     RECT area;
     work_area(&area);
     // Either coordinate negative lets the system place the window: a lone CW_USEDEFAULT x

@@ -48,9 +48,12 @@ static void on_text_size(int n, WPARAM kind)
     if (n >= 0 && kind != SIZE_MINIMIZED) resize_text_window(n);
 }
 
+// A character typed with Ctrl alone is a command's control code, not text; with Ctrl and Alt
+// held together it is text (AltGr, which many layouts need for @ \ { } [ ]).
 static void on_text_char(int n, WPARAM unit)
 {
-    if (n < 0 || line_input_window == 0 || ctrl_held()) return;
+    if (n < 0 || line_input_window == 0) return;
+    if (ctrl_held() && GetKeyState(VK_MENU) >= 0) return;
     feed_typed_unit((wchar_t)unit);
 }
 

@@ -17,6 +17,7 @@ void reset_text_windows(void);   // start-up: every entry free, history and last
 void release_text_font(void);    // exit: deletes the text windows' font
 int  find_text_window(HWND hwnd);  // number of the live text window with this handle, or -1
 HWND text_window_handle(int n);    // the window of live text window n, or NULL
+bool front_text_window(int n);     // brings live text window n to the front and makes it current; false if not live
 LRESULT CALLBACK text_window_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
 
 #endif

@@ -146,18 +146,7 @@ struct Converter {
     }
 
     // Presses "open", types the path into the real dialog and presses its Open button.
-    bool open_file(const std::wstring &path)
-    {
-        press(0);
-        HWND dialog = wait_window(program, L"#32770", L"open file", 10000);
-        if (!dialog) return false;
-        HWND name = GetDlgItem(dialog, 0x47c);  // the file name combo box
-        if (!name) name = GetDlgItem(dialog, 0x480);  // or the plain file name field
-        if (!name) return false;
-        SendMessageW(name, WM_SETTEXT, 0, (LPARAM)path.c_str());
-        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(dialog, IDOK));
-        return wait_until([&] { return !IsWindow(dialog); }, 10000);
-    }
+    bool open_file(const std::wstring &path) { return open_through_dialog(program, box, 3000, L"open file", path); }
 
     // The grey level shown on screen at picture pixel (x, y), -1 when it is not grey.
     int shown(int x, int y)

@@ -1,12 +1,11 @@
 // Renaming buttons and items through a line typed into the current text window, including boxes
 // that are closed while the line is being read.
 #include "flush.h"
-#include "harness.h"
+#include "textwin_helpers.h"
 
 #include <string>
 
 #include "boxes/boxes.h"
-#include "textwin/textwin.h"
 
 using namespace kavtest;
 
@@ -105,6 +104,38 @@ TEST(RenameButton, ABoxClosedDuringTheLineIsLeftAlone)
     int count = -1;
     on_worker([&] { count = KAV_ButtonCount(); });
     EXPECT_EQ(0, count);
+}
+
+// The text window reads one line at a time: a rename asked for while the "Cmd>" prompt reads
+// is refused and leaves the prompt's line, its echo and its answer alone.
+TEST(RenameButton, ARenameAskedWhileTheCommandPromptReadsIsRefused)
+{
+    twtest::close_all();
+    on_worker([] {
+        KAV_OpenTextWindow(1, 0, 0, 300, 200);
+        KAV_OpenTextWindow(2, 320, 0, 300, 200);
+        KAV_SelectTextWindow(1);
+    });
+    open_button_box();
+    static int answer;
+    answer = -1;
+    on_worker_async([] { answer = KAV_CommandPrompt(); });
+    ASSERT_TRUE(wait_until([] { return line_input_window == 2; }));
+    PostMessageW(button_box_window, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(205, 40));
+    type_line(L"help");  // reaches the worker after the double click
+    ASSERT_TRUE(wait_worker(5000));
+    EXPECT_EQ(0, answer) << "the prompt read its own line";
+    EXPECT_EQ(std::wstring(L"5"), text_of(buttons[5]));
+    std::vector<uint32_t> got, expected;
+    on_worker([&] {
+        got = twtest::back_buffer(1);
+        KAV_SelectTextWindow(2);
+        KAV_Printf("Cmd>help\nCommand list:exit help start ver color\n");
+        expected = twtest::back_buffer(2);
+    });
+    ASSERT_FALSE(got.empty());
+    EXPECT_TRUE(got == expected);
+    twtest::close_all();
 }
 
 TEST(RenameItem, DoubleClickAndTheRightClickMenuRenameTheItemUnderThePoint)

@@ -64,20 +64,28 @@ TEST(Startup, RefusesAnEleventhInstance)
     stop(p);
 }
 
-TEST(Exit, EndsAProgramWhoseMainRoutineIgnoresStop)
+// Milliseconds from Exit (Esc on the Main window) to the end of the process, or -1 when it
+// did not end within 10 s; code gets its exit code.
+static int time_exit(Program &p, HWND main, int &code)
 {
-    Program p;
-    ASSERT_TRUE(start(p, NULL, stubborn_exe()));
-    HWND main = wait_window(p, L"kavlib_mw0", NULL, 15000);
-    ASSERT_TRUE(main != NULL);
-    Sleep(1500);  // drop animation and the first run
     DWORD t = GetTickCount();
     PostMessageW(main, WM_KEYDOWN, VK_ESCAPE, 0);
-    int code = wait_exit(p, 10000);
-    DWORD took = GetTickCount() - t;
+    code = wait_exit(p, 10000);
+    return code == -1 ? -1 : (int)(GetTickCount() - t);
+}
+
+TEST(Exit, DoesNotWaitForAWorkerThatSetsTheStatusLine)
+{
+    Program p;
+    ASSERT_TRUE(start(p, NULL, status_exe()));
+    HWND main = wait_window(p, L"kavlib_mw0", NULL, 15000);
+    ASSERT_TRUE(main != NULL);
+    HWND status = GetDlgItem(main, 2001);
+    ASSERT_TRUE(wait_until([&] { return window_text(status).find(L"Input text") != std::wstring::npos; }, 5000));
+    int code = -1;
+    int took = time_exit(p, main, code);
     EXPECT_EQ(0, code);
-    EXPECT_GE(took, 1900u) << "waits for the worker first";
-    EXPECT_LE(took, 4000u);
+    EXPECT_LE(took, 1500);
     stop(p);
 }
 
@@ -93,4 +101,30 @@ TEST(Exit, EndsPromptlyWhenTheMainRoutineStops)
     EXPECT_EQ(0, wait_exit(p, 10000));
     EXPECT_LE(GetTickCount() - t, 1500u);
     stop(p);
+}
+
+// The worker is ended wherever it stands, inside the heap, GDI or a library lock; whatever it
+// held must not hold up the end of the process. Last in this file: a process killed that way
+// is the one most likely to disturb the programs started after it.
+TEST(Exit, EndsAProgramWhoseMainRoutineIgnoresStopEveryTime)
+{
+    for (int round = 0; round < 10; round++) {
+        Program p;
+        ASSERT_TRUE(start(p, NULL, stubborn_exe()));
+        HWND main = wait_window(p, L"kavlib_mw0", NULL, 15000);
+        ASSERT_TRUE(main != NULL);
+        // The Main window accepts dropped files before it shows the colour depth, and refuses
+        // them while a run lasts: then the main routine has begun.
+        ASSERT_TRUE(wait_until([&] {
+            return window_text(GetDlgItem(main, 2001)).find(L"bit color") != std::wstring::npos &&
+                   !(GetWindowLongW(main, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+        }, 15000));
+        int code = -1;
+        int took = time_exit(p, main, code);
+        EXPECT_EQ(0, code) << "round " << round;
+        EXPECT_GE(took, 1900) << "round " << round << ": waits for the worker first";
+        EXPECT_LE(took, 2500) << "round " << round;
+        stop(p);
+        if (HasFailure()) break;
+    }
 }

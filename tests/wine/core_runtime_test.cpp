@@ -4,10 +4,25 @@
 
 #include <string>
 
-#include "textwin/textwin.h"
+#include "textwin/text_table.h"
 
 using namespace kavtest;
 using kavflush::flush_posted;
+
+// What the setup routine finds of the drawing state start-up makes, and the values it sets
+// itself, which start-up must not overwrite afterwards.
+static HFONT font_at_setup;
+static uint32_t tttc_at_setup;
+static const uint32_t SETUP_TTTC = 0x123456;
+static void record_setup_state(void)
+{
+    font_at_setup = truetype_font;
+    tttc_at_setup = kav_tttc;
+    kav_tttc = SETUP_TTTC;
+    text_cursor = {5, 7};
+    text_left_margin = 3;
+}
+static const int setup_hook_installed = (setup_routine_hook = record_setup_state, 1);
 
 static std::wstring text_of(HWND hwnd)
 {
@@ -118,6 +133,76 @@ TEST(WindowRequest, CreateForNumber300AnswersFourAndIsServedOnlyWhileIdle)
     EXPECT_EQ(4, answer);
     EXPECT_EQ(0, window_request.kind.load());
     EXPECT_EQ(1, window_request.done.load());
+}
+
+// A window with a procedure that posts a second request while the first one waits, as a
+// Main window command nested in another's wait does.
+static std::atomic<int> inner_answer{-1};
+static std::atomic<int> inner_posting{0};
+static LRESULT CALLBACK nesting_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam)
+{
+    if (msg != WM_APP) return DefWindowProcW(hwnd, msg, wparam, lparam);
+    inner_posting = 1;
+    inner_answer = post_create_image_window(7, "x", 10, 10, 7);  // bits neither 8 nor 32: 3
+    return 0;
+}
+
+TEST(WindowRequest, APostNestedInAnotherWaitGetsItsOwnAnswer)
+{
+    on_worker([] {});
+    int outer = -1;
+    HANDLE poster = CreateThread(NULL, 0, [](LPVOID p) -> DWORD {
+        WNDCLASSW wc = {};
+        wc.lpfnWndProc = nesting_proc;
+        wc.hInstance = GetModuleHandleW(NULL);
+        wc.lpszClassName = L"kav_test_nesting";
+        RegisterClassW(&wc);
+        HWND w = CreateWindowW(wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL, wc.hInstance, NULL);
+        PostMessageW(w, WM_APP, 0, 0);  // runs inside the outer post's wait
+        *(int *)p = post_create_image_window(300, "x", 10, 10, 32);
+        DestroyWindow(w);
+        return 0;
+    }, &outer, 0, NULL);
+    ASSERT_TRUE(wait_until([] { return inner_posting == 1; }));
+    EXPECT_EQ(REQ_CREATE_IMAGE, window_request.kind.load()) << "the outer post holds the slot";
+    main_command(CMD_STOP);  // requests are served once the run has ended
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(poster, 5000));
+    CloseHandle(poster);
+    EXPECT_EQ(3, inner_answer.load());
+    EXPECT_EQ(4, outer);
+    EXPECT_EQ(0, window_request.kind.load());
+}
+
+TEST(WindowRequest, OpeningAnExistingTextWindowFrontsItAndMakesItCurrent)
+{
+    on_worker([] {
+        KAV_OpenTextWindow(1, 0, 0, 200, 100);
+        KAV_OpenTextWindow(2, 220, 0, 200, 100);
+    });
+    ASSERT_EQ(2, current_text_window.load());
+    post_open_text_window(1);
+    EXPECT_EQ(1, current_text_window.load());
+    EXPECT_EQ(0, window_request.kind.load()) << "nothing is posted";
+    on_worker([] {
+        KAV_CloseTextWindow(1);
+        KAV_CloseTextWindow(2);
+    });
+}
+
+// Start-up has made the TrueType font and the text drawing state before the worker thread
+// runs the setup routine, and leaves what the setup routine set alone.
+TEST(Startup, TheDrawingStateIsReadyBeforeTheSetupRoutineRuns)
+{
+    SendMessageW(main_window, WM_NULL, 0, 0);  // start-up has reached the message loop
+    EXPECT_TRUE(font_at_setup != NULL);
+    EXPECT_EQ(0xFFFFFFu, tttc_at_setup);
+    EXPECT_EQ(SETUP_TTTC, kav_tttc);
+    EXPECT_EQ(5, text_cursor.x);
+    EXPECT_EQ(7, text_cursor.y);
+    EXPECT_EQ(3, text_left_margin);
+    kav_tttc = 0xFFFFFF;
+    text_cursor = {0, 0};
+    text_left_margin = 0;
 }
 
 TEST(Clock, CountsMilliseconds)

@@ -2,10 +2,12 @@
 #include "harness.h"
 
 #include <atomic>
+#include <stdio.h>
 
 namespace kavtest {
 
 void (*main_routine_override)(void) = nullptr;
+void (*setup_routine_hook)(void) = nullptr;
 
 static std::function<void()> task;          // the test thread writes it while no task is pending
 static std::atomic<int> task_pending{0};     // 1: the worker should run task
@@ -62,6 +64,7 @@ using namespace kavtest;
 
 void KAV_Setup(void)
 {
+    if (setup_routine_hook) setup_routine_hook();
     run_state.start_requested = 1;
     setup_done = 1;
 }
@@ -88,6 +91,11 @@ static DWORD WINAPI test_thread(LPVOID)
 {
     wait_until([] { return setup_done == 1 && main_window != NULL && run_state.running == 1; }, 30000);
     test_result = RUN_ALL_TESTS();
+    // Exit ends the process outright when the worker thread has to be terminated (a test left
+    // it stuck); a failure must still be the process's exit code then.
+    fflush(stdout);
+    fflush(stderr);
+    if (test_result != 0) TerminateProcess(GetCurrentProcess(), (UINT)test_result.load());
     if (main_window) PostMessageW(main_window, WM_COMMAND, CMD_EXIT, 0);
     return 0;
 }

@@ -33,6 +33,10 @@ void main_command(int id);
 // Replaces the harness's main routine for the next run(s); nullptr restores it.
 extern void (*main_routine_override)(void);
 
+// Runs first thing in the setup routine, on the worker thread, when a test file sets it in a
+// static initialiser.
+extern void (*setup_routine_hook)(void);
+
 }  // namespace kavtest
 
 #endif

@@ -1,6 +1,9 @@
 // process.cpp - see process.h.
 #include "process.h"
 
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
 #include <vector>
 
 namespace kavproc {
@@ -8,6 +11,16 @@ namespace kavproc {
 const wchar_t *kavlib_exe(void) { return L"" KAVLIB_EXE_WIN; }
 const wchar_t *source_dir(void) { return L"" KAV_SOURCE_WIN; }
 const wchar_t *stubborn_exe(void) { return L"" KAV_STUBBORN_WIN; }
+const wchar_t *status_exe(void) { return L"" KAV_STATUS_APP_WIN; }
+
+std::wstring path_from_env(const wchar_t *name)
+{
+    const wchar_t *value = _wgetenv(name);
+    std::wstring path = value ? value : L"";
+    for (wchar_t &c : path)
+        if (c == L'/') c = L'\\';
+    return path;
+}
 
 bool start(Program &p, const wchar_t *dir, const wchar_t *exe)
 {
@@ -20,6 +33,8 @@ bool start(Program &p, const wchar_t *dir, const wchar_t *exe)
     p.started = CreateProcessW(exe, line.data(), NULL, NULL, FALSE, 0, NULL, dir, &si, &p.info) != 0;
     return p.started;
 }
+
+Program::~Program() { stop(*this); }
 
 int wait_exit(Program &p, int timeout_ms)
 {
@@ -92,6 +107,87 @@ RECT client_rect_on_screen(HWND hwnd)
     GetClientRect(hwnd, &r);
     MapWindowPoints(hwnd, NULL, (POINT *)&r, 2);
     return r;
+}
+
+bool open_through_dialog(const Program &p, HWND box, int button_id, const wchar_t *title, const std::wstring &path)
+{
+    PostMessageW(GetDlgItem(box, button_id), BM_CLICK, 0, 0);
+    HWND dialog = wait_window(p, L"#32770", title, 10000);
+    if (!dialog) return false;
+    HWND name = GetDlgItem(dialog, 0x47c);         // the file name combo box
+    if (!name) name = GetDlgItem(dialog, 0x480);  // or the plain file name field
+    if (!name) return false;
+    SendMessageW(name, WM_SETTEXT, 0, (LPARAM)path.c_str());
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(dialog, IDOK));
+    return wait_until([&] { return !IsWindow(dialog); }, 10000);
+}
+
+// Copies the screen inside r into a top-down 32-bit DIB section and hands its pixels to use.
+template <class F> static bool with_screen_copy(const RECT &r, F use)
+{
+    int w = r.right - r.left, h = r.bottom - r.top;
+    if (w <= 0 || h <= 0) return false;
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void *bits = NULL;
+    HDC screen = GetDC(NULL);
+    HDC mem = CreateCompatibleDC(screen);
+    HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, NULL, 0);
+    bool ok = dib && bits;
+    if (ok) {
+        HGDIOBJ old = SelectObject(mem, dib);
+        ok = BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY) != 0;
+        GdiFlush();
+        SelectObject(mem, old);
+        if (ok) use((const unsigned *)bits, w, h);
+    }
+    if (dib) DeleteObject(dib);
+    DeleteDC(mem);
+    ReleaseDC(NULL, screen);
+    return ok;
+}
+
+std::vector<unsigned> screen_pixels(const RECT &r)
+{
+    std::vector<unsigned> pixels;
+    with_screen_copy(r, [&](const unsigned *bits, int w, int h) {
+        pixels.assign(bits, bits + (size_t)w * h);
+        for (unsigned &px : pixels) px &= 0xFFFFFF;
+    });
+    return pixels;
+}
+
+bool save_screenshot(const std::wstring &path, const RECT &r)
+{
+    bool written = false;
+    with_screen_copy(r, [&](const unsigned *bits, int w, int h) {
+        FILE *f = _wfopen(path.c_str(), L"wb");
+        if (!f) return;
+        int stride = (w * 3 + 3) & ~3;
+        BITMAPFILEHEADER fh = {};
+        BITMAPINFOHEADER ih = {};
+        fh.bfType = 0x4D42;
+        fh.bfOffBits = sizeof fh + sizeof ih;
+        fh.bfSize = fh.bfOffBits + (DWORD)stride * h;
+        ih.biSize = sizeof ih;
+        ih.biWidth = w;
+        ih.biHeight = h;  // bottom-up rows
+        ih.biPlanes = 1;
+        ih.biBitCount = 24;
+        fwrite(&fh, sizeof fh, 1, f);
+        fwrite(&ih, sizeof ih, 1, f);
+        std::vector<unsigned char> row(stride, 0);
+        for (int y = h - 1; y >= 0; y--) {
+            for (int x = 0; x < w; x++) memcpy(&row[x * 3], &bits[(size_t)y * w + x], 3);  // B, G, R
+            fwrite(row.data(), 1, row.size(), f);
+        }
+        written = fclose(f) == 0;
+    });
+    return written;
 }
 
 }  // namespace kavproc

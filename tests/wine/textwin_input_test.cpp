@@ -3,6 +3,7 @@
 #include "flush.h"
 #include "textwin_helpers.h"
 
+#include <string.h>
 #include <string>
 
 using namespace kavtest;
@@ -25,11 +26,11 @@ void start_input(void)
     ASSERT_TRUE(wait_until([] { return line_input_window != 0; }));
 }
 
-void ctrl_key(bool down)
+void press_key(WORD key, bool down)
 {
     INPUT in = {};
     in.type = INPUT_KEYBOARD;
-    in.ki.wVk = VK_CONTROL;
+    in.ki.wVk = key;
     in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
     SendInput(1, &in, sizeof in);
 }
@@ -47,12 +48,17 @@ void type_unit(wchar_t unit)
     SendInput(2, in, sizeof in[0]);
 }
 
-// Ctrl held as the worker thread sees it (its own key state, updated by real input). Only
-// while no other work is handed to the worker.
-bool worker_sees_ctrl(void)
+void ctrl_key(bool down) { press_key(VK_CONTROL, down); }
+
+// Ctrl (and Alt) held as the worker thread sees it (its own key state, updated by real input).
+// Only while no other work is handed to the worker.
+bool worker_sees_ctrl(bool with_alt = false)
 {
     bool held = false;
-    on_worker([&] { KAV_PumpMessages(); held = ctrl_held(); });
+    on_worker([&] {
+        KAV_PumpMessages();
+        held = ctrl_held() && (!with_alt || GetKeyState(VK_MENU) < 0);
+    });
     return held;
 }
 
@@ -63,6 +69,17 @@ int cells_echoed(int n)
     TextWindowEntry e = entry(n);
     if (e.char_width <= 0 || e.char_height <= 0) return -1;
     return e.cursor_y / e.char_height * (e.width / e.char_width) + e.cursor_x / e.char_width;
+}
+
+// Holds Ctrl (and Alt) down until the worker thread sees them, pressing again while it waits:
+// the display may report its own, released, modifiers when a new window takes the focus.
+bool hold_ctrl(bool with_alt = false)
+{
+    return wait_until([=] {
+        ctrl_key(true);
+        if (with_alt) press_key(VK_MENU, true);
+        return worker_sees_ctrl(with_alt);
+    }, 5000);
 }
 
 // A fresh window 1 for each test, current and in front.
@@ -191,8 +208,7 @@ TEST(LineInput, CtrlVPastesTheFirstClipboardLineWithoutFinishing)
     CloseClipboard();
 
     // The real Ctrl key, so that the worker's own key state holds it (posted messages do not).
-    ctrl_key(true);
-    ASSERT_TRUE(wait_until([] { return worker_sees_ctrl(); }, 3000)) << "the window has the keyboard";
+    ASSERT_TRUE(hold_ctrl()) << "the window has the keyboard";
     start_input();
     PostMessageW(hwnd, WM_CHAR, 0x16, 0);  // the character Ctrl+V makes is not typed
     PostMessageW(hwnd, WM_KEYDOWN, 'V', 0);
@@ -208,12 +224,60 @@ TEST(LineInput, CtrlVPastesTheFirstClipboardLineWithoutFinishing)
     EXPECT_STREQ("first!", line);
 }
 
+// AltGr reaches programs as Ctrl and Alt held together: what it types is text.
+TEST(LineInput, CharactersTypedWithCtrlAndAltHeldAreText)
+{
+    HWND hwnd = fresh_window();
+    bool held = hold_ctrl(true);
+    // Enter too is typed with both keys held: posted characters overtake the key releases.
+    bool finished = false;
+    if (held) {
+        start_input();
+        post_chars(hwnd, L"@\\{}[]\r");
+        finished = wait_worker(3000);
+    }
+    press_key(VK_MENU, false);
+    ctrl_key(false);
+    if (held && !finished) {
+        PostMessageW(hwnd, WM_CLOSE, 0, 0);  // ends the input, whatever it swallowed
+        wait_worker(5000);
+    }
+    ASSERT_TRUE(held) << "the window has the keyboard";
+    EXPECT_TRUE(finished);
+    EXPECT_STREQ("@\\{}[]", line);
+    ASSERT_TRUE(wait_until([] { return !worker_sees_ctrl(); }, 3000));
+}
+
+// Only one line input reads at a time: a second one, here from another thread as the Main
+// window's dialogues read, gets the empty line at once and leaves the first one reading.
+TEST(LineInput, ASecondInputWhileOneReadsIsRefusedAndTheFirstGoesOn)
+{
+    HWND hwnd = fresh_window();
+    start_input();
+    post_chars(hwnd, L"ab");
+    ASSERT_TRUE(wait_until([] { return entry(1).cursor_x == 2 * entry(1).char_width; }));
+    static char second[KAV_LINE_BYTES];
+    strcpy(second, "z");
+    HANDLE other = CreateThread(NULL, 0, [](LPVOID) -> DWORD {
+        KAV_InputText(second);
+        return 0;
+    }, NULL, 0, NULL);
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(other, 3000)) << "refused at once";
+    EXPECT_STREQ("", second);
+    EXPECT_EQ(2, line_input_window.load());
+    EXPECT_NE(std::wstring::npos, status_text().find(L"Input text"));
+    post_chars(hwnd, L"c\r");
+    ASSERT_TRUE(wait_worker(5000));
+    EXPECT_STREQ("abc", line);
+    if (WaitForSingleObject(other, 3000) != WAIT_OBJECT_0) TerminateThread(other, 1);
+    CloseHandle(other);
+}
+
 TEST(TextKeys, CtrlKeysPostCommandsAndOtherKeysGoToTheMainWindow)
 {
     HWND hwnd = fresh_window();
     on_worker([] { KAV_OpenTextWindow(2, 340, 20, 200, 100); });  // current, and has the keyboard
-    ctrl_key(true);
-    ASSERT_TRUE(wait_until([] { return worker_sees_ctrl(); }, 3000));
+    ASSERT_TRUE(hold_ctrl());
     PostMessageW(hwnd, WM_KEYDOWN, 'S', 0);  // Ctrl+S selects window 1
     ASSERT_TRUE(wait_until([] { return current_text_window == 1; }));
     ctrl_key(false);  // released while the window that has the keyboard still exists
