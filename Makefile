@@ -4,6 +4,8 @@ BUILD ?= build
 JOBS  ?= $(shell nproc)
 
 PACKAGES = cmake make g++ g++-mingw-w64-x86-64 wine wine64 xvfb imagemagick googletest zip unzip
+# Wine's own fonts: the glyphs of its window frames and captions (close box, scroll arrows).
+PACKAGES += fonts-wine
 
 .PHONY: all deps build build-win build-native run test test-native test-wine bench dist clean
 

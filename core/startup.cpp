@@ -191,6 +191,7 @@ int kav_win_main(HINSTANCE instance)
     }
 
     DeleteObject(truetype_font);
+    release_text_font();
     DestroyMenu(main_menu_bar);
     GdiplusShutdown(gdiplus_token);
     return 0;

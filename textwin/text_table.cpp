@@ -18,6 +18,39 @@ static bool text_table_lock_made = false;            // GUI thread, start-up onl
 
 static const DWORD TEXT_WINDOW_STYLE = WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
 
+//------------------------------------------------------------------------------------------------
+// Text font: the stock fixed font's face and size, drawn without smoothing, so that every cell
+// holds exactly the text and back colours whatever font the system maps the stock font to.
+//------------------------------------------------------------------------------------------------
+static HFONT text_font;  // made by start-up (GUI thread), used by both threads, deleted at exit
+
+static void make_text_font(void)
+{
+    if (text_font) return;
+    HGDIOBJ stock = GetStockObject(OEM_FIXED_FONT);
+    LOGFONTW face;
+    if (GetObjectW(stock, sizeof face, &face) != sizeof face) {
+        text_font = (HFONT)stock;  // no description to copy: the stock font as it is
+        return;
+    }
+    face.lfQuality = NONANTIALIASED_QUALITY;
+    text_font = CreateFontIndirectW(&face);
+    if (!text_font) text_font = (HFONT)stock;
+}
+
+void release_text_font(void)
+{
+    HGDIOBJ stock = GetStockObject(OEM_FIXED_FONT);
+    if (!text_font || text_font == stock) return;
+    // Back buffers still open at exit let go of the font before it is deleted.
+    lock_text_table();
+    for (int n = 0; n < KAV_MAX_TEXT_WINDOWS; n++)
+        if (text_windows[n].mem_dc) SelectObject(text_windows[n].mem_dc, stock);
+    unlock_text_table();
+    DeleteObject(text_font);
+    text_font = NULL;
+}
+
 void lock_text_table(void) { EnterCriticalSection(&text_table_lock); }
 void unlock_text_table(void) { LeaveCriticalSection(&text_table_lock); }
 
@@ -33,6 +66,7 @@ void reset_text_windows(void)
     current_text_window = 0;
     unlock_text_table();
     reset_line_input();
+    make_text_font();
 }
 
 TextWindowEntry *live_text_window(int n)
@@ -111,14 +145,14 @@ int text_line_feed(TextWindowEntry *e)
 }
 
 // Makes the back buffer of an entry whose width, height and hwnd are set: the window DC, a
-// memory DC with the black brush, the fixed OEM font and a black bitmap of the client size.
+// memory DC with the black brush, the text font and a black bitmap of the client size.
 static void make_back_buffer(TextWindowEntry *e)
 {
     e->window_dc = GetDC(e->hwnd);
     e->mem_dc = CreateCompatibleDC(e->window_dc);
     e->bitmap = CreateCompatibleBitmap(e->window_dc, e->width, e->height);
     SelectObject(e->mem_dc, GetStockObject(BLACK_BRUSH));
-    SelectObject(e->mem_dc, GetStockObject(OEM_FIXED_FONT));
+    SelectObject(e->mem_dc, text_font);
     e->old_bitmap = (HBITMAP)SelectObject(e->mem_dc, e->bitmap);
     PatBlt(e->mem_dc, 0, 0, e->width, e->height, PATCOPY);
     e->cursor_x = 0;

@@ -49,6 +49,15 @@ std::wstring write_data_file(const wchar_t *name, const char *text)
 
 bool file_exists(const std::wstring &path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+// True once the file exists and nobody holds it open any more: its writer has finished.
+bool file_closed(const std::wstring &path)
+{
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(h);
+    return true;
+}
+
 // Decodes an image file with ImageMagick into 640 x 480 grey bytes; empty when it fails. A
 // warning (the BMP encoder under Wine leaves the palette out of the header's file size) still
 // lets the bytes through, so the output is taken whenever convert wrote it. Wine starts a Unix
@@ -100,6 +109,32 @@ struct Converter {
         stop(program);
     }
     HWND button(int i) { return GetDlgItem(box, 3000 + i); }
+    // True once the main routine has taken every press made before: the converter looks at
+    // its buttons in order, so a look that takes UP (and then DOWN, which puts the gain back)
+    // has handled every earlier press. Needs the gain below 7.
+    bool presses_taken(void)
+    {
+        std::wstring gain = label(4);
+        std::wstring up(1, (wchar_t)(gain[0] + 1));
+        return gain.size() == 1 && press_gain(3, up.c_str()) && press_gain(5, gain.c_str());
+    }
+    // Waits until the box's thread has dispatched every message posted to its windows before:
+    // a marker posted behind them (the pushed look of the gain button, which the converter
+    // never reads; its state crosses processes) has been taken in, and is then taken back.
+    bool box_flushed(void)
+    {
+        for (int pushed : {TRUE, FALSE}) {
+            PostMessageW(button(4), BM_SETSTATE, pushed, 0);
+            bool in = wait_until([&] {
+                return ((SendMessageW(button(4), BM_GETSTATE, 0, 0) & BST_PUSHED) != 0) == (pushed != 0);
+            }, 5000);
+            if (!in) return false;
+        }
+        return true;
+    }
+    // Twice round the worker's pump: a main routine that still ran would have looked at the
+    // buttons between the two.
+    bool worker_went_round(void) { return box_flushed() && box_flushed(); }
     std::wstring label(int i) { return window_text(button(i)); }
     void press(int i) { PostMessageW(button(i), BM_CLICK, 0, 0); }
 
@@ -171,7 +206,7 @@ TEST(Converter, OpensShowsWithGainAndSavesNextToTheFile)
     // Nothing is saved before a file was read.
     c.press(1);
     c.press(2);
-    Sleep(500);
+    ASSERT_TRUE(c.presses_taken());
     EXPECT_FALSE(file_exists(data + L".gif"));
     EXPECT_FALSE(file_exists(files_dir() + L"\\.gif"));
     EXPECT_FALSE(file_exists(files_dir() + L"\\.bmp"));
@@ -191,8 +226,7 @@ TEST(Converter, OpensShowsWithGainAndSavesNextToTheFile)
 
     c.press(1);
     c.press(2);
-    ASSERT_TRUE(wait_until([&] { return file_exists(data + L".gif") && file_exists(data + L".bmp"); }, 5000));
-    Sleep(300);  // let the writer finish
+    ASSERT_TRUE(wait_until([&] { return file_closed(data + L".gif") && file_closed(data + L".bmp"); }, 5000));
     for (const wchar_t *ext : {L".gif", L".bmp"}) {
         std::vector<unsigned char> grey = decode_grey(data + ext);
         ASSERT_EQ((size_t)(W * H), grey.size()) << "ImageMagick reads the " << ext << " file";
@@ -216,20 +250,20 @@ TEST(Converter, GainStopsAtItsEndsAndStartBeginsAfresh)
     ASSERT_TRUE(c.press_gain(3, L"7"));
     EXPECT_TRUE(c.shows(5, 5, 255));
     c.press(3);
-    Sleep(300);
+    ASSERT_TRUE(c.worker_went_round());
     EXPECT_EQ(L"7", c.label(4)) << "UP at 7 does nothing";
     for (const wchar_t *k : {L"6", L"5", L"4", L"3", L"2", L"1", L"0"}) ASSERT_TRUE(c.press_gain(5, k));
     EXPECT_TRUE(c.shows(5, 5, 1));
     c.press(5);
-    Sleep(300);
+    ASSERT_TRUE(c.worker_went_round());
     EXPECT_EQ(L"0", c.label(4)) << "DOWN at 0 does nothing";
     EXPECT_EQ(1, c.shown(5, 5));
 
     // Stop ends the run: the buttons are no longer served.
-    PostMessageW(c.main, WM_COMMAND, 1003, 0);
-    Sleep(300);
+    SendMessageW(c.main, WM_COMMAND, 1003, 0);
+    ASSERT_TRUE(c.worker_went_round());
     c.press(3);
-    Sleep(300);
+    ASSERT_TRUE(c.worker_went_round());
     EXPECT_EQ(L"0", c.label(4));
     // Start begins a new run at gain 5, the old picture still shown.
     PostMessageW(c.main, WM_COMMAND, 1001, 0);
@@ -237,7 +271,7 @@ TEST(Converter, GainStopsAtItsEndsAndStartBeginsAfresh)
     EXPECT_EQ(1, c.shown(5, 5));
     // The new run has read no file yet: saving does nothing.
     c.press(1);
-    Sleep(500);
+    ASSERT_TRUE(c.presses_taken());
     EXPECT_FALSE(file_exists(data + L".gif"));
 }
 
@@ -252,14 +286,14 @@ TEST(Converter, AFileThatCannotBeReadChangesNothing)
     HANDLE lock = CreateFileW(locked.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
     ASSERT_NE(INVALID_HANDLE_VALUE, lock);
     ASSERT_TRUE(c.open_file(locked));
-    Sleep(300);
-    EXPECT_EQ(126, c.shown(2, 2));
+    ASSERT_TRUE(c.presses_taken());
+    EXPECT_TRUE(c.shows(2, 2, 126)) << "the old samples at the old gain";
     EXPECT_EQ(0, c.shown(3, 3));
     // A name the system code page cannot hold is refused rather than saved under a mangled name.
     std::wstring greek = write_data_file(L"f\u03a9.txt", "2 2 8\n");
     ASSERT_TRUE(c.open_file(greek));
-    Sleep(300);
-    EXPECT_EQ(126, c.shown(2, 2));
+    ASSERT_TRUE(c.presses_taken());
+    EXPECT_TRUE(c.shows(2, 2, 126));
     c.press(1);
     EXPECT_TRUE(wait_until([&] { return file_exists(good + L".gif"); }, 5000)) << "the last good file is still the one saved";
     EXPECT_FALSE(file_exists(locked + L".gif"));

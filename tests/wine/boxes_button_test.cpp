@@ -1,4 +1,5 @@
 // The Button box in a live process: real windows, real messages through the worker's pump.
+#include "flush.h"
 #include "harness.h"
 
 #include <string>
@@ -101,7 +102,7 @@ TEST(ButtonBox, ClicksBetweenPollsAddUpAndGiveTheBoxTheFocus)
 
     // The notification a button sends by itself; ids past the grid count nothing.
     PostMessageW(button_box_window, WM_COMMAND, MAKEWPARAM(BUTTON_ID_BASE + 6, BN_CLICKED), 0);
-    Sleep(20);
+    ASSERT_TRUE(kavflush::flush_posted(button_box_window));
     EXPECT_EQ(0, presses_of(6)) << "an id past the grid counts nothing";
 }
 

@@ -1,5 +1,6 @@
 // Renaming buttons and items through a line typed into the current text window, including boxes
 // that are closed while the line is being read.
+#include "flush.h"
 #include "textwin_helpers.h"
 
 #include <string>
@@ -148,7 +149,7 @@ TEST(RenameItem, DoubleClickAndTheRightClickMenuRenameTheItemUnderThePoint)
 
     // Below the last item: no dialogue.
     PostMessageW(input_box_window, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(2, 3 * 28 + 1));
-    Sleep(100);
+    ASSERT_TRUE(kavflush::flush_posted(input_box_window));
     EXPECT_EQ(0, line_input_window.load());
 
     // A right-click at item 2 opens the one-item menu; choosing "Rename" asks for item 2.

@@ -1,4 +1,5 @@
 // The runtime core in a live process: the Main window, the run state and the window request.
+#include "flush.h"
 #include "harness.h"
 
 #include <string>
@@ -6,6 +7,7 @@
 #include "textwin/text_table.h"
 
 using namespace kavtest;
+using kavflush::flush_posted;
 
 // What the setup routine finds of the drawing state start-up makes, and the values it sets
 // itself, which start-up must not overwrite afterwards.
@@ -68,21 +70,29 @@ TEST(RunState, StartWhileRunningDoesNothing)
     on_worker([] {});  // a run is active
     ASSERT_EQ(1, run_state.running.load());
     main_command(CMD_START);
-    Sleep(50);
+    ASSERT_TRUE(flush_posted(main_window));
     EXPECT_EQ(0, run_state.start_requested.load());
     EXPECT_EQ(1, run_state.running.load());
 }
 
 TEST(RunState, StopEndsTheRunAndWhileIdleOnlySetsTheFlag)
 {
-    on_worker([] {});
+    // A window of the worker's, whose answers show that its loop went round.
+    HWND worker_window = NULL;
+    on_worker([&] {
+        KAV_OpenTextWindow(6, 0, 0, 100, 50);
+        worker_window = text_window_handle(6);
+    });
     main_command(CMD_STOP);
     ASSERT_TRUE(wait_until([] { return run_state.running == 0; }));
     EXPECT_EQ(0, run_state.stop_requested.load()) << "the worker clears it when a run ends";
 
     main_command(CMD_STOP);  // idle: only the flag
-    ASSERT_TRUE(wait_until([] { return run_state.stop_requested == 1; }));
-    Sleep(50);
+    ASSERT_TRUE(flush_posted(main_window));
+    EXPECT_EQ(1, run_state.stop_requested.load());
+    // Two pumps of the idle loop: a run the Stop had wrongly begun would be under way.
+    ASSERT_TRUE(flush_posted(worker_window));
+    ASSERT_TRUE(flush_posted(worker_window));
     EXPECT_EQ(0, run_state.running.load());
 
     main_command(CMD_START);  // the next Start clears it before the main routine begins
@@ -90,6 +100,7 @@ TEST(RunState, StopEndsTheRunAndWhileIdleOnlySetsTheFlag)
     int seen = -1;
     on_worker([&] { seen = run_state.stop_requested; });
     EXPECT_EQ(0, seen);
+    on_worker([] { KAV_CloseTextWindow(6); });
 }
 
 TEST(RunState, KeysOfTheMainWindowStartAndStop)
@@ -110,9 +121,12 @@ TEST(WindowRequest, CreateForNumber300AnswersFourAndIsServedOnlyWhileIdle)
         *(int *)p = post_create_image_window(300, "x", 10, 10, 32);
         return 0;
     }, &answer, 0, NULL);
-    Sleep(100);
-    EXPECT_EQ(-1, answer) << "not served while the main routine runs";
-    EXPECT_EQ(REQ_CREATE_IMAGE, window_request.kind.load());
+    ASSERT_TRUE(wait_until([] { return window_request.kind == REQ_CREATE_IMAGE; }));
+    // The main routine pumps with the request pending: pumping does not serve it.
+    on_worker([] { KAV_PumpMessages(); });
+    on_worker([] { KAV_PumpMessages(); });
+    EXPECT_EQ(REQ_CREATE_IMAGE, window_request.kind.load()) << "not served while the main routine runs";
+    EXPECT_EQ(-1, answer);
     main_command(CMD_STOP);
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(poster, 5000));
     CloseHandle(poster);

@@ -1,5 +1,6 @@
 // Line input, keys, the context menu and the command prompt of text windows, driven by real
 // WM_CHAR and WM_KEYDOWN messages (and SendInput for the Ctrl key) to real windows.
+#include "flush.h"
 #include "textwin_helpers.h"
 
 #include <string.h>
@@ -34,6 +35,19 @@ void press_key(WORD key, bool down)
     SendInput(1, &in, sizeof in);
 }
 
+// Types one unit as real keyboard input, through the queue that holds the real Ctrl key.
+void type_unit(wchar_t unit)
+{
+    INPUT in[2] = {};
+    for (INPUT &i : in) {
+        i.type = INPUT_KEYBOARD;
+        i.ki.wScan = unit;
+        i.ki.dwFlags = KEYEVENTF_UNICODE;
+    }
+    in[1].ki.dwFlags |= KEYEVENTF_KEYUP;
+    SendInput(2, in, sizeof in[0]);
+}
+
 void ctrl_key(bool down) { press_key(VK_CONTROL, down); }
 
 // Ctrl (and Alt) held as the worker thread sees it (its own key state, updated by real input).
@@ -46,6 +60,15 @@ bool worker_sees_ctrl(bool with_alt = false)
         held = ctrl_held() && (!with_alt || GetKeyState(VK_MENU) < 0);
     });
     return held;
+}
+
+// Cells from the top-left corner of window n to its cursor, lines counted whole: the units
+// echoed so far when every unit takes one cell and nothing was printed before.
+int cells_echoed(int n)
+{
+    TextWindowEntry e = entry(n);
+    if (e.char_width <= 0 || e.char_height <= 0) return -1;
+    return e.cursor_y / e.char_height * (e.width / e.char_width) + e.cursor_x / e.char_width;
 }
 
 // Holds Ctrl (and Alt) down until the worker thread sees them, pressing again while it waits:
@@ -106,11 +129,12 @@ TEST(LineInput, TheLineHoldsAtMost255UnitsAndEnterStillWorks)
 {
     HWND hwnd = fresh_window(600, 400);
     start_input();
+    // In two parts, each smaller than the key ring; the second waits until the first is echoed.
     for (int i = 0; i < 200; i++) PostMessageW(hwnd, WM_CHAR, 'a' + i % 26, 0);
-    ASSERT_TRUE(wait_until([] { return entry(1).cursor_y > 0; }));
-    Sleep(100);
+    ASSERT_TRUE(wait_until([] { return cells_echoed(1) == 200; }));
     for (int i = 200; i < 260; i++) PostMessageW(hwnd, WM_CHAR, 'a' + i % 26, 0);
-    Sleep(100);
+    ASSERT_TRUE(kavflush::flush_posted(hwnd));
+    ASSERT_TRUE(wait_until([] { return cells_echoed(1) == 255; }));
     post_chars(hwnd, L"\r");
     ASSERT_TRUE(wait_worker(5000));
     std::string expected;
@@ -190,9 +214,12 @@ TEST(LineInput, CtrlVPastesTheFirstClipboardLineWithoutFinishing)
     PostMessageW(hwnd, WM_KEYDOWN, 'V', 0);
     ASSERT_TRUE(wait_until([] { return entry(1).cursor_x == 5 * entry(1).char_width; }));
     ctrl_key(false);
-    Sleep(100);
+    // A character typed after the paste is echoed: the input still runs. Typed for real, so
+    // that it comes behind the Ctrl release (posted messages would overtake real input).
+    type_unit(L'!');
+    EXPECT_TRUE(wait_until([] { return entry(1).cursor_x == 6 * entry(1).char_width; }));
     EXPECT_FALSE(worker_done()) << "a paste never finishes the input";
-    post_chars(hwnd, L"!\r");
+    post_chars(hwnd, L"\r");
     ASSERT_TRUE(wait_worker(5000));
     EXPECT_STREQ("first!", line);
 }

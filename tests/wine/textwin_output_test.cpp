@@ -2,6 +2,8 @@
 // resizing and the colour stack, checked by reading the buffer's pixels.
 #include "textwin_helpers.h"
 
+#include <atomic>
+
 using namespace kavtest;
 using namespace twtest;
 
@@ -118,8 +120,10 @@ TEST(TextOutput, RunsJoinWrapStrictlyAndScrollByOneLine)
     ASSERT_EQ((size_t)(e.width * e.height), px.size());
     EXPECT_EQ(0, count_colour(px, e.width, 0, 0, e.width, e.height, 0xFF0000)) << "the red line scrolled off";
     EXPECT_GT(count_colour(px, e.width, 0, 0, cw, ch, 0x00FF00), 0) << "green f now on line 0";
+    EXPECT_EQ(0, count_other_colours(px, e.width, 0, 0, cw, ch, 0x00FF00, 0)) << "no smoothing: green on black only";
     EXPECT_EQ(0, count_colour(px, e.width, cw, 0, e.width, e.height, 0x00FF00));
     EXPECT_GT(count_colour(px, e.width, 0, ch, cw, 2 * ch, 0x0000FF), 0) << "blue g on line 1";
+    EXPECT_EQ(0, count_other_colours(px, e.width, 0, ch, cw, 2 * ch, 0x0000FF, 0));
     EXPECT_EQ(0, count_colour(px, e.width, 0, 2 * ch, e.width, e.height, 0x0000FF) +
                      count_colour(px, e.width, 0, 2 * ch, e.width, e.height, 0xFFFFFF)) << "the uncovered line is black";
     close_all();
@@ -150,16 +154,9 @@ TEST(TextOutput, ResizeClearsTheBufferAndKeepsTheColours)
         px = back_buffer(4);
     });
     EXPECT_GT(count_colour(px, e.width, 0, 0, e.char_width, e.char_height, 0x800000), 0) << "old colours in force";
-    // The glyph may be smoothed, so its pixels are shades of the text colour: cyan, green equal
-    // to blue and well above red.
-    int cyan = 0;
-    for (int y = 0; y < e.char_height; y++)
-        for (int x = 0; x < e.char_width; x++) {
-            uint32_t c = px[(size_t)y * e.width + x];
-            int r = (int)(c >> 16 & 0xFF), g = (int)(c >> 8 & 0xFF), b = (int)(c & 0xFF);
-            if (g == b && g > r + 0x40) cyan++;
-        }
-    EXPECT_GT(cyan, 0);
+    EXPECT_GT(count_colour(px, e.width, 0, 0, e.char_width, e.char_height, 0x00FFFF), 0);
+    EXPECT_EQ(0, count_other_colours(px, e.width, 0, 0, e.char_width, e.char_height, 0x00FFFF, 0x800000))
+        << "the cell holds exactly the text and back colours";
     close_all();
 }
 
@@ -207,25 +204,50 @@ TEST(TextOutput, OutputLongerThanTheBufferIsCutNotOverrun)
     close_all();
 }
 
+// The test thread stands in for the GUI thread's dialogues: it prints runs of numbered lines
+// while the worker resizes the same window, taller and shorter in turn, which clears its
+// buffer and puts the cursor home. Afterwards the cursor must fit the buffer and the buffer must
+// hold exactly the last lines printed, from the top. A print that ran across a resize unguarded
+// would go on with the old size and cursor: a cursor below the bottom, or torn lines.
 TEST(TextOutput, PrintsFromTheGuiThreadWhileTheWorkerPaintsAndResizes)
 {
     close_all();
     on_worker([] { KAV_OpenTextWindow(0, 0, 0, 300, 200); });
     HWND hwnd = text_window_handle(0);
-    // The test thread stands in for the GUI thread's dialogues; the worker meanwhile
-    // repaints and resizes the same window.
-    on_worker_async([hwnd] {
-        for (int i = 0; i < 40; i++) {
-            SetWindowPos(hwnd, NULL, 0, 0, 300 + (i % 5) * 10, 200, SWP_NOMOVE | SWP_NOZORDER);
+    int printed = 0;
+    for (int round = 0; round < 60; round++) {
+        std::atomic<int> started{0};
+        const int outer_height = round % 2 ? 240 : 130;
+        on_worker_async([hwnd, outer_height, &started] {
+            while (!started) Sleep(0);
+            SetWindowPos(hwnd, NULL, 0, 0, 320, outer_height, SWP_NOMOVE | SWP_NOZORDER);
             RedrawWindow(hwnd, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
-            KAV_PumpMessages();
-            Sleep(1);
+        });
+        // Prints until the resize has begun, so that one print is mostly under way when it does.
+        const int height = entry(0).height;
+        started = 1;
+        while (entry(0).height == height && !worker_done()) {
+            std::string block;
+            for (int i = 0; i < 40; i++) block += "line " + std::to_string(printed + i) + "\n";
+            KAV_Printf("%s", block.c_str());
+            printed += 40;
         }
-    });
-    for (int i = 0; i < 400; i++) KAV_Printf("line %d of output from another thread\n", i);
-    ASSERT_TRUE(wait_worker(20000));
-    TextWindowEntry e = entry(0);
-    EXPECT_TRUE(e.in_use);
-    EXPECT_LT(e.cursor_y + e.char_height, e.height);
+        ASSERT_TRUE(wait_worker(20000));
+
+        TextWindowEntry e = entry(0);
+        ASSERT_EQ(0, e.cursor_x);
+        ASSERT_EQ(0, e.cursor_y % e.char_height);
+        ASSERT_LE(e.cursor_y + e.char_height, e.height) << "round " << round << ": the cursor fits the buffer";
+        int rows = e.cursor_y / e.char_height;
+        std::vector<std::wstring> lines;
+        for (int i = printed - rows; i < printed; i++) lines.push_back(L"line " + std::to_wstring(i));
+        std::vector<uint32_t> px, want;
+        on_worker([&] {
+            px = back_buffer(0);
+            want = rendered_lines(0, lines);
+        });
+        ASSERT_EQ(want.size(), px.size());
+        ASSERT_TRUE(want == px) << "round " << round << ": the buffer holds the last " << rows << " lines whole";
+    }
     close_all();
 }
