@@ -85,7 +85,7 @@ TEST(Exit, DoesNotWaitForAWorkerThatSetsTheStatusLine)
     int code = -1;
     int took = time_exit(p, main, code);
     EXPECT_EQ(0, code);
-    EXPECT_LE(took, 1500);
+    EXPECT_LT(took, 1900);  // a wait for the worker would take the full 2000 ms
     stop(p);
 }
 
