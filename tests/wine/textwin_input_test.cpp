@@ -98,7 +98,7 @@ TEST(LineInput, TypingBackspaceAndEnterGiveTheLineAndRestoreTheStatus)
     post_chars(hwnd, L"zz");  // typed while no input runs: neither echoed nor kept
     on_worker([] { KAV_PumpMessages(); });
     start_input();
-    EXPECT_NE(std::wstring::npos, status_text().find(L"Input text"));
+    EXPECT_TRUE(wait_until([] { return status_text().find(L"Input text") != std::wstring::npos; }));
     post_chars(hwnd, L"ab\bc");
     ASSERT_TRUE(wait_until([] { return entry(1).cursor_x == 2 * entry(1).char_width; }));
     post_chars(hwnd, L"\r");
