@@ -4,6 +4,7 @@
 // meanwhile runs the Main window's dialogues, which print into the same window from the GUI
 // thread. What the test cannot see from outside is published in shared memory named after the
 // process: how many lines had been printed (so logged) and whether the main routine returned.
+// The test may also ask it to ignore Stop, so that Exit has to end the worker thread.
 #include "kavlib.h"
 
 #include <stdio.h>
@@ -52,7 +53,7 @@ static void churn_image_window(long pass)
 
 void KAV_Main(void)
 {
-    for (long i = 0; !run_state.stop_requested; i++) {
+    for (long i = 0; !run_state.stop_requested || (shared && shared->ignore_stop); i++) {
         KAV_Printf("line %ld of the stress loop\n", i);
         if (shared) InterlockedExchange(&shared->printed, i + 1);
         if (i % STRESS_LINES_PER_IMAGE == 0) churn_image_window(i / STRESS_LINES_PER_IMAGE);

@@ -9,6 +9,7 @@
 struct StressShared {
     volatile LONG printed;   // numbered lines whose print has returned (so are in the log)
     volatile LONG returned;  // 1 once the main routine returned by itself
+    volatile LONG ignore_stop;  // set by the test: the main routine goes on after Stop and Exit
 };
 
 #define STRESS_SHARED_NAME_BYTES 40  // "kav_stress_" and a process id
