@@ -33,6 +33,7 @@ struct TextBufferView {
     int top;            // bitmap row shown as the window's row 0
     int rows;           // rows of the bitmap: the window's height and the spare area
     int clean_from;     // the window's rows from this one to the bottom are known to be black
+    int black_tail;     // bitmap rows from this one to the bitmap's end are black
     int ink_right;      // columns from this x to the right edge are black in the whole bitmap
     int glyph_width;    // the font's widest glyph in pixels: how far one ASCII unit can reach
     uint32_t shown_at;  // millisecond clock when the window was last invalidated for printed text
@@ -156,6 +157,7 @@ void draw_units(TextWindowEntry *e, int x, int y, const wchar_t *units, int coun
     TextOutW(e->mem_dc, x, y, units, count);
     TextBufferView *v = view_of(e);
     if (y + e->char_height > v->clean_from) v->clean_from = y + e->char_height;
+    if (v->top + y + e->char_height > v->black_tail) v->black_tail = v->top + y + e->char_height;
     // ASCII reaches at most one widest glyph per unit; for other units the font may fall back
     // to wider glyphs, so nothing is assumed about them.
     long long reach = x + (long long)count * v->glyph_width;
@@ -185,24 +187,29 @@ void scroll_back_buffer(TextWindowEntry *e, const ScrollStep *step)
     if (view_can_move(v->top, ch, e->height, v->rows)) {
         v->top += ch;
         SetViewportOrgEx(e->mem_dc, 0, v->top, NULL);
-        // Everything from fill_y down must end up black. Rows that were black move up with the
-        // view and stay black; only the rest is filled, usually just the line that came in
-        // from the spare area at the bottom.
-        int black_from = v->clean_from - ch > step->fill_y ? v->clean_from - ch : step->fill_y;
-        int spare_from = e->height - ch;
-        if (black_from < spare_from) {
-            fill_rows(e, step->fill_y, black_from);
-            fill_rows(e, spare_from, e->height);
+        // Everything from fill_y down must end up black. Known black are the rows that were
+        // black in the window and moved up with it (moved .. height - ch) and the black end of
+        // the bitmap (tail ..); only the rest is filled, usually nothing at all.
+        int tail = v->black_tail - v->top;
+        if (tail < step->fill_y) tail = step->fill_y;
+        if (tail > e->height) tail = e->height;
+        int moved = v->clean_from - ch;
+        if (moved < step->fill_y) moved = step->fill_y;
+        if (moved < tail && moved < e->height - ch) {
+            fill_rows(e, step->fill_y, moved);
+            fill_rows(e, e->height - ch > step->fill_y ? e->height - ch : step->fill_y, tail);
         } else {
-            fill_rows(e, step->fill_y, e->height);
+            fill_rows(e, step->fill_y, tail);
         }
     } else {
-        // The spare area is used up: the lines that stay move to the bitmap's top in one copy.
+        // The spare area is used up: the lines that stay move to the bitmap's top in one copy,
+        // and the spare area below them is blackened at once for the line feeds to come.
         SetViewportOrgEx(e->mem_dc, 0, 0, NULL);
         if (step->copy_height > 0 && v->ink_right > 0)
             BitBlt(e->mem_dc, 0, 0, v->ink_right, step->copy_height, e->mem_dc, 0, v->top + ch, SRCCOPY);
         v->top = 0;
-        fill_rows(e, step->fill_y, e->height);
+        fill_rows(e, step->fill_y, v->rows);
+        v->black_tail = step->fill_y;
     }
     v->clean_from = step->fill_y;
 }
@@ -226,6 +233,7 @@ static void make_back_buffer(TextWindowEntry *e)
     e->mem_dc = CreateCompatibleDC(e->window_dc);
     v->top = 0;
     v->clean_from = 0;  // all filled black below
+    v->black_tail = 0;
     v->rows = back_buffer_rows(e->width, e->height);
     e->bitmap = v->rows > e->height ? CreateCompatibleBitmap(e->window_dc, e->width, v->rows) : NULL;
     if (!e->bitmap) {
