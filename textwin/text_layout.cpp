@@ -1,6 +1,7 @@
 // text_layout.cpp - see text_layout.h.
 #include "textwin/text_layout.h"
 
+#include <limits.h>
 #include <string.h>
 
 int char_cells(unsigned unit)
@@ -19,6 +20,20 @@ ScrollStep line_feed_rule(int *cursor_y, const TextGeometry *g)
     *cursor_y -= g->char_height;
     step.fill_y = *cursor_y;
     return step;
+}
+
+int back_buffer_rows(int width, int height)
+{
+    if (width <= 0 || height <= 0 || height > INT_MAX - KAV_SPARE_PIXELS) return height;
+    int spare = KAV_SPARE_PIXELS / width;
+    if (spare / KAV_SPARE_SCREENS >= height) spare = KAV_SPARE_SCREENS * height;
+    return height + spare;
+}
+
+int view_can_move(int top, int step, int height, int rows)
+{
+    if (step <= 0 || top < 0) return 0;
+    return (long long)top + step + height <= rows;
 }
 
 // Draws the pending run (if any) and moves the cursor to the start of the next line.
@@ -61,6 +76,45 @@ void lay_out_print(const wchar_t *text, int count, TextCursor *cursor, const Tex
         draw_run(context, text + run_start, run_length, cursor->x, cursor->y);
         cursor->x = px;
     }
+}
+
+// The callbacks of lay_out_visible_print: they forward to the caller's and count the scrolls
+// still to come, which tell whether a run will survive them.
+struct VisibleRuns {
+    draw_run_fn draw_run;
+    scroll_fn scroll;
+    void *context;
+    int scrolls_left;
+    int char_height;
+};
+
+static void count_scroll(void *context, const ScrollStep *) { (*(int *)context)++; }
+static void skip_run(void *, const wchar_t *, int, int, int) {}
+
+static void visible_run(void *context, const wchar_t *units, int count, int x, int y)
+{
+    VisibleRuns *v = (VisibleRuns *)context;
+    // Each scroll drops the top char_height rows: after n of them nothing above row
+    // n x char_height remains, so a run that ends there is never seen.
+    if ((long long)y + v->char_height <= (long long)v->scrolls_left * v->char_height) return;
+    v->draw_run(v->context, units, count, x, y);
+}
+
+static void counted_scroll(void *context, const ScrollStep *step)
+{
+    VisibleRuns *v = (VisibleRuns *)context;
+    v->scrolls_left--;
+    v->scroll(v->context, step);
+}
+
+void lay_out_visible_print(const wchar_t *text, int count, TextCursor *cursor, const TextGeometry *g,
+                           draw_run_fn draw_run, scroll_fn scroll, void *context)
+{
+    TextCursor trial = *cursor;
+    int scrolls = 0;
+    lay_out_print(text, count, &trial, g, skip_run, count_scroll, &scrolls);
+    VisibleRuns v = {draw_run, scroll, context, scrolls, g->char_height};
+    lay_out_print(text, count, cursor, g, visible_run, counted_scroll, &v);
 }
 
 // Moves the echo cursor to the start of the next line, remembering where to come back to.

@@ -29,6 +29,17 @@ int char_cells(unsigned unit);  // 1 for ASCII and half-width katakana, 2 for ev
 // strictly above the bottom edge, otherwise scrolls by exactly one line.
 ScrollStep line_feed_rule(int *cursor_y, const TextGeometry *g);
 
+// The back buffer's bitmap is taller than the window, so that scrolling can move the view down
+// the bitmap instead of copying it; rows of the bitmap for a window of this size, the window's
+// own rows included. The spare area is limited in pixels (KAV_SPARE_PIXELS) for big windows.
+#define KAV_SPARE_SCREENS 1           // spare area: this many window heights below the window
+#define KAV_SPARE_PIXELS (1 << 22)    // at most 4M spare pixels (16 MB at 32 bits) per window
+int back_buffer_rows(int width, int height);
+
+// Whether a view whose window row 0 is bitmap row top can move down by step rows and still have
+// the window's height inside a bitmap of rows rows.
+int view_can_move(int top, int step, int height, int rows);
+
 // Printing: the text is cut into runs, each drawn where it started; line feeds and wraps move
 // to the start of the next line. cursor_x is brought forward only when the text ends mid-line.
 struct TextCursor {
@@ -38,6 +49,12 @@ typedef void (*draw_run_fn)(void *context, const wchar_t *units, int count, int 
 typedef void (*scroll_fn)(void *context, const ScrollStep *step);
 void lay_out_print(const wchar_t *text, int count, TextCursor *cursor, const TextGeometry *g,
                    draw_run_fn draw_run, scroll_fn scroll, void *context);
+
+// The same as lay_out_print, except that runs which later line feeds of the same text scroll
+// off the top are not drawn: a print of many lines draws only the lines that stay visible. The
+// buffer ends up the same; the scrolls are all made, in the same order.
+void lay_out_visible_print(const wchar_t *text, int count, TextCursor *cursor, const TextGeometry *g,
+                           draw_run_fn draw_run, scroll_fn scroll, void *context);
 
 // The echo cursor of one line input: its position and, per wrap, the x to return to.
 struct EchoCursor {

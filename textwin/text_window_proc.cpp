@@ -142,6 +142,7 @@ LRESULT CALLBACK text_window_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lpa
     case WM_MOVING: return on_text_moving(hwnd, lparam);
     case WM_SIZE: on_text_size(find_text_window(hwnd), wparam); return 0;
     case WM_PAINT: paint_text_window(hwnd); return 0;
+    case WM_TIMER: show_pending_text(hwnd, (UINT_PTR)wparam); return 0;
     case WM_KEYDOWN: on_text_keydown(hwnd, find_text_window(hwnd), wparam); return 0;
     case WM_CHAR: on_text_char(find_text_window(hwnd), wparam); return 0;
     case WM_COMMAND: on_text_command(find_text_window(hwnd), LOWORD(wparam)); return 0;

@@ -18,6 +18,7 @@ void release_text_font(void);    // exit: deletes the text windows' font
 int  find_text_window(HWND hwnd);  // number of the live text window with this handle, or -1
 HWND text_window_handle(int n);    // the window of live text window n, or NULL
 bool front_text_window(int n);     // brings live text window n to the front and makes it current; false if not live
+void show_pending_text(HWND hwnd, UINT_PTR timer);  // WM_TIMER: shows text printed since the last repaint
 LRESULT CALLBACK text_window_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
 
 #endif
