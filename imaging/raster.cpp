@@ -348,6 +348,15 @@ struct SeedRow {
     int32_t next;      // x of the next seed, or the run's end when there is none
 };
 
+// One entry of the seed stack. The side scan that stacked the seed has already walked its
+// stretch of old pixels up to end (the first pixel that is not old, or the end of the run it
+// lay beside), so the seed's own run need not read those pixels again.
+struct PaintSeed {
+    int32_t x;
+    int32_t y;
+    int32_t end;
+};
+
 // The first seed of a side row beside the run xl .. xr - 1; filled_from .. filled_to - 1 is
 // the previous run when it lay on this row (else an empty span).
 template <typename Pixel>
@@ -357,37 +366,52 @@ static void first_seed(SeedRow<Pixel> *r, int32_t xl, int32_t xr, Pixel old, int
     r->next = r->row && !filled ? first_equal(r->row, xl, xr, old) : xr;
 }
 
+// Stacks the side row's next seed with the end of its stretch and finds the one after it.
 template <typename Pixel>
-static void seed_after(SeedRow<Pixel> *r, int32_t xr, Pixel old)
+static void push_seed(SeedRow<Pixel> *r, int32_t xr, Pixel old, PaintSeed *seed)
 {
-    r->next = first_equal(r->row, first_differing(r->row, r->next + 1, xr, old), xr, old);
+    int32_t end = first_differing(r->row, r->next + 1, xr, old);
+    seed->x = r->next;
+    seed->y = r->y;
+    seed->end = end;
+    r->next = first_equal(r->row, end, xr, old);
 }
 
-// The fill over one pixel type. The seed stack is the caller's pair of fixed arrays. For each
-// run the seeds of the row above and the row below are stacked in the order of x, the one above
-// first at equal x, until the stack is full; the rest of that run's seeds are dropped.
+template <typename Pixel>
+static void fill_run(Pixel *row, int32_t from, int32_t to, Pixel fill)
+{
+    for (int32_t i = from; i < to; i++) row[i] = fill;
+}
+
+static void fill_run(uint8_t *row, int32_t from, int32_t to, uint8_t fill) { memset(row + from, fill, (size_t)(to - from)); }
+
+// The fill over one pixel type, with the caller's fixed seed stack. For each run the seeds of
+// the row above and the row below are stacked in the order of x, the one above first at equal
+// x, until the stack is full; the rest of that run's seeds are dropped. A run is the stretch of
+// old pixels through its seed: filled pixels never hold the old value again and a run is filled
+// whole, so a seed that still holds the old value still has its whole stretch old up to the end
+// its side scan saw, and the run's scan to the right resumes there.
 template <typename Pixel>
 static void paint_pixels(Pixel *base, int64_t stride, int32_t width, int32_t height, int32_t x, int32_t y,
-                         Pixel old, Pixel fill, int32_t seed_x[KAV_PAINT_SEEDS], int32_t seed_y[KAV_PAINT_SEEDS])
+                         Pixel old, Pixel fill, PaintSeed seeds[KAV_PAINT_SEEDS])
 {
     int count = 0;
     int32_t last_y = -2, last_from = 0, last_to = 0;  // the previous run, last_from .. last_to - 1
+    int32_t known_end = x + 1;                        // pixels x .. known_end - 1 are old
     for (;;) {
         Pixel *row = base + (int64_t)y * stride;
         int32_t xl = x;
         while (xl > 0 && row[xl - 1] == old) xl--;
-        int32_t xr = first_differing<Pixel>(row, x + 1, width, old);  // the run is xl .. xr - 1
+        int32_t xr = first_differing<Pixel>(row, known_end, width, old);  // the run is xl .. xr - 1
         SeedRow<Pixel> above = {y > 0 ? row - stride : NULL, y - 1, 0};
         SeedRow<Pixel> below = {y + 1 < height ? row + stride : NULL, y + 1, 0};
         first_seed(&above, xl, xr, old, last_y == y - 1 ? last_from : 0, last_y == y - 1 ? last_to : 0);
         first_seed(&below, xl, xr, old, last_y == y + 1 ? last_from : 0, last_y == y + 1 ? last_to : 0);
         while (count < KAV_PAINT_SEEDS && (above.next < xr || below.next < xr)) {
             SeedRow<Pixel> *r = above.next <= below.next ? &above : &below;
-            seed_x[count] = r->next;
-            seed_y[count++] = r->y;
-            seed_after(r, xr, old);
+            push_seed(r, xr, old, &seeds[count++]);
         }
-        for (int32_t i = xl; i < xr; i++) row[i] = fill;
+        fill_run(row, xl, xr, fill);
         last_y = y;
         last_from = xl;
         last_to = xr;
@@ -395,9 +419,10 @@ static void paint_pixels(Pixel *base, int64_t stride, int32_t width, int32_t hei
         pen_position.y = y;
         for (;;) {  // the most recent seed that still holds the old value
             if (count == 0) return;
-            count--;
-            x = seed_x[count];
-            y = seed_y[count];
+            const PaintSeed &s = seeds[--count];
+            x = s.x;
+            y = s.y;
+            known_end = s.end;
             if (base[(int64_t)y * stride + x] == old) break;
         }
     }
@@ -406,15 +431,14 @@ static void paint_pixels(Pixel *base, int64_t stride, int32_t width, int32_t hei
 void raster_paint(const PixelBuffer &b, uint32_t colour, int32_t x, int32_t y)
 {
     if (!pixel_inside(b, x, y)) return;
-    int32_t seed_x[KAV_PAINT_SEEDS], seed_y[KAV_PAINT_SEEDS];  // the seed stack, KAV_PAINT_SEEDS each
+    PaintSeed seeds[KAV_PAINT_SEEDS];  // the seed stack, KAV_PAINT_SEEDS entries
     int64_t stride = buffer_stride(b);
     uint32_t old = (uint32_t)buffer_get(b, x, y, -1);
     if (b.bits_per_pixel == 32) {
         if (old == colour) return;
-        paint_pixels<uint32_t>(b.words, stride, b.width, b.height, x, y, old, colour, seed_x, seed_y);
+        paint_pixels<uint32_t>(b.words, stride, b.width, b.height, x, y, old, colour, seeds);
     } else {
         if (old == (colour & 0xFFu)) return;
-        paint_pixels<uint8_t>(b.bytes, stride, b.width, b.height, x, y, (uint8_t)old, (uint8_t)colour,
-                              seed_x, seed_y);
+        paint_pixels<uint8_t>(b.bytes, stride, b.width, b.height, x, y, (uint8_t)old, (uint8_t)colour, seeds);
     }
 }

@@ -1,7 +1,8 @@
 // whole_image.cpp - see whole_image.h. The patterns are written row by row straight into the
 // buffer. What depends on the column alone is worked out once per image into a column table
 // and what depends on the row once per row, so the per-pixel work is a table look-up; the
-// value of every pixel is the one the per-pixel formula gives.
+// value of every pixel is the one the per-pixel formula gives. Ramps such as 255 * x / W are
+// stepped along the table rather than divided out for each entry.
 #include "imaging/whole_image.h"
 
 #include <stdlib.h>
@@ -41,8 +42,34 @@ static void store_row(const PixelBuffer &b, int64_t y, const uint32_t *colours)
     for (int32_t x = 0; x < b.width; x++) row[x] = (uint8_t)colours[x];
 }
 
-// 255 * i / n for 0 <= i < n.
-static int32_t ramp(int64_t i, int64_t n) { return (int32_t)(255 * i / n); }
+// The values numerator * i / denominator for i = 0, 1, 2, ... in turn, stepped with one
+// addition and one compare each instead of a division (numerator >= 0, denominator > 0).
+struct RampStepper {
+    int64_t value;        // numerator * i / denominator for the current i
+    int64_t remainder;    // numerator * i % denominator
+    int64_t whole;        // numerator / denominator
+    int64_t part;         // numerator % denominator
+    int64_t denominator;
+};
+
+static RampStepper ramp_stepper(int64_t numerator, int64_t denominator)
+{
+    RampStepper s = {0, 0, numerator / denominator, numerator % denominator, denominator};
+    return s;
+}
+
+// The value for the current i; moves on to i + 1.
+static int32_t ramp_next(RampStepper *s)
+{
+    int32_t v = (int32_t)s->value;
+    s->value += s->whole;
+    s->remainder += s->part;
+    if (s->remainder >= s->denominator) {
+        s->remainder -= s->denominator;
+        s->value++;
+    }
+    return v;
+}
 
 //------------------------------------------------------------------------------------------------
 // RGB: R = 255x / W, G = 255y / H, B = 255 - 255(x + y) / (W + H)
@@ -51,22 +78,28 @@ void rgb_pattern(const PixelBuffer &b)
 {
     if (buffer_empty(b)) return;
     int64_t w = b.width, h = b.height, sums = w + h - 1;
-    // The red of every column, then the blue of every sum x + y (as words and as bytes).
-    uint32_t *table = (uint32_t *)malloc((size_t)(w + sums) * 4 + (size_t)sums);
+    bool words = b.bits_per_pixel == 32;
+    // The blue of every sum x + y, as bytes on 8 bits (the low byte of each colour is its blue
+    // alone) and as words on 32 bits, where the red of every column follows it.
+    size_t table_bytes = words ? (size_t)(sums + w) * 4 : (size_t)sums;
+    uint32_t *table = (uint32_t *)malloc(table_bytes);
     if (!table) return;
-    uint32_t *red = table, *blue = table + w;
-    uint8_t *blue_bytes = (uint8_t *)(blue + sums);
-    for (int64_t x = 0; x < w; x++) red[x] = (uint32_t)ramp(x, w) << 16;
-    for (int64_t s = 0; s < sums; s++) {
-        blue[s] = (uint32_t)(255 - ramp(s, w + h));
-        blue_bytes[s] = (uint8_t)blue[s];
+    RampStepper blue_step = ramp_stepper(255, w + h);
+    if (!words) {
+        uint8_t *blue_bytes = (uint8_t *)table;
+        for (int64_t s = 0; s < sums; s++) blue_bytes[s] = (uint8_t)(255 - ramp_next(&blue_step));
+        for (int64_t y = 0; y < h; y++) memcpy(byte_row(b, y), blue_bytes + y, (size_t)w);
+        free(table);
+        pen_to_last_pixel(b);
+        return;
     }
+    uint32_t *blue = table, *red = table + sums;
+    for (int64_t s = 0; s < sums; s++) blue[s] = (uint32_t)(255 - ramp_next(&blue_step));
+    RampStepper red_step = ramp_stepper(255, w);
+    for (int64_t x = 0; x < w; x++) red[x] = (uint32_t)ramp_next(&red_step) << 16;
+    RampStepper green_step = ramp_stepper(255, h);
     for (int64_t y = 0; y < h; y++) {
-        if (b.bits_per_pixel == 8) {  // the low byte of each colour is its blue alone
-            memcpy(byte_row(b, y), blue_bytes + y, (size_t)w);
-            continue;
-        }
-        uint32_t green = (uint32_t)ramp(y, h) << 8;
+        uint32_t green = (uint32_t)ramp_next(&green_step) << 8;
         const uint32_t *blue_here = blue + y;
         uint32_t *out = word_row(b, y);
         for (int64_t x = 0; x < w; x++) out[x] = red[x] | green | blue_here[x];
@@ -102,20 +135,31 @@ static void hue_steps(int32_t hue, int32_t *r, int32_t *g, int32_t *b)
     }
 }
 
-// The saturation and value of row y; half = H / 2. An image one row high has no halves: its
-// row is the full-colour row where the two halves meet.
-static void hsv_row_levels(int64_t y, int64_t half, int32_t *saturation, int32_t *value)
+// The saturation and value of each row in turn; half = H / 2. An image one row high has no
+// halves: its row is the full-colour row where the two halves meet.
+struct HsvRows {
+    int64_t y, half;
+    RampStepper step;  // 255 * y / half in the top half, 255 * (y - half) / half below it
+};
+
+static HsvRows hsv_rows(int64_t half)
 {
-    if (half == 0) {
+    HsvRows r = {0, half, ramp_stepper(255, half > 0 ? half : 1)};
+    return r;
+}
+
+static void hsv_next_row(HsvRows *r, int32_t *saturation, int32_t *value)
+{
+    if (r->half == 0) {
         *saturation = 255;
-        *value = 255;
-    } else if (y < half) {
-        *saturation = ramp(y, half);
         *value = 255;
     } else {
-        *saturation = 255;
-        *value = 255 - (int32_t)(255 * (y - half) / half);
+        if (r->y == r->half) r->step = ramp_stepper(255, r->half);
+        int32_t level = ramp_next(&r->step);
+        *saturation = r->y < r->half ? level : 255;
+        *value = r->y < r->half ? 255 : 255 - level;
     }
+    r->y++;
 }
 
 // One row's bytes from their factors: out[i] = bases[i % 8] + (twice_d * factors[i]) >> 16.
@@ -135,19 +179,29 @@ static void hsv_row_bytes(uint8_t *out, const uint16_t *factors, int64_t n, uint
     for (; i < n; i++) out[i] = (uint8_t)(bases[i % 8] + ((uint32_t)twice_d * factors[i] >> 16));
 }
 
+// The first column at or after from whose hue reaches hue, or w.
+static int64_t first_column_of_hue(const int32_t *hues, int64_t from, int64_t w, int32_t hue)
+{
+    while (from < w && hues[from] < hue) from++;
+    return from;
+}
+
 void hsv_pattern(const PixelBuffer &b)
 {
     if (buffer_empty(b)) return;
     int64_t w = b.width, h = b.height, half = h / 2;
     // The factor of every byte of a row: per pixel blue, green, red and zero on 32 bits, blue
-    // alone on 8 bits.
+    // alone on 8 bits; the hue of every column comes first.
     bool words = b.bits_per_pixel == 32;
     int64_t lanes = words ? 4 * w : w;
-    uint16_t *factors = (uint16_t *)malloc((size_t)lanes * sizeof(uint16_t));
-    if (!factors) return;
+    int32_t *hues = (int32_t *)malloc((size_t)w * sizeof(int32_t) + (size_t)lanes * sizeof(uint16_t));
+    if (!hues) return;
+    uint16_t *factors = (uint16_t *)(hues + w);
+    RampStepper hue_step = ramp_stepper(359, w);
     for (int64_t x = 0; x < w; x++) {
         int32_t r, g, bl;
-        hue_steps((int32_t)(359 * x / w), &r, &g, &bl);
+        hues[x] = ramp_next(&hue_step);
+        hue_steps(hues[x], &r, &g, &bl);
         if (!words) {
             factors[x] = sixtieths_factor(bl);
             continue;
@@ -158,15 +212,30 @@ void hsv_pattern(const PixelBuffer &b)
         f[2] = sixtieths_factor(r);
         f[3] = 0;
     }
+    // The hue only grows with x. On 8 bits blue is the row's minimum below hue 120 and its
+    // value from 180 to 299: those columns are stored whole, the others worked out.
+    int64_t rising = first_column_of_hue(hues, 0, w, 2 * KAV_HUE_SIXTH);
+    int64_t full = first_column_of_hue(hues, rising, w, 3 * KAV_HUE_SIXTH);
+    int64_t falling = first_column_of_hue(hues, full, w, 5 * KAV_HUE_SIXTH);
+    HsvRows rows = hsv_rows(half);
     for (int64_t y = 0; y < h; y++) {
         int32_t saturation, value;
-        hsv_row_levels(y, half, &saturation, &value);
+        hsv_next_row(&rows, &saturation, &value);
         uint16_t m = (uint16_t)(value - saturation < 0 ? 0 : value - saturation);
+        uint16_t twice_d = (uint16_t)(2 * (value - m));
         uint16_t alpha = words ? 0 : m;  // the fourth byte of a word stays zero
         const uint16_t bases[8] = {m, m, m, alpha, m, m, m, alpha};
-        hsv_row_bytes(row_start(b, y), factors, lanes, (uint16_t)(2 * (value - m)), bases);
+        if (words) {
+            hsv_row_bytes(row_start(b, y), factors, lanes, twice_d, bases);
+            continue;
+        }
+        uint8_t *row = byte_row(b, y);
+        memset(row, m, (size_t)rising);
+        hsv_row_bytes(row + rising, factors + rising, full - rising, twice_d, bases);
+        memset(row + full, value, (size_t)(falling - full));
+        hsv_row_bytes(row + falling, factors + falling, w - falling, twice_d, bases);
     }
-    free(factors);
+    free(hues);
     pen_to_last_pixel(b);
 }
 
@@ -259,8 +328,9 @@ void grey_pattern(const PixelBuffer &b)
     int64_t w = b.width, h = b.height, half = h / 2;
     uint32_t *rows = (uint32_t *)malloc((size_t)w * 2 * 4);  // the top row, then the bottom row
     if (!rows) return;
+    RampStepper step = ramp_stepper(255, w);
     for (int64_t x = 0; x < w; x++) {
-        uint32_t v = (uint32_t)ramp(x, w);
+        uint32_t v = (uint32_t)ramp_next(&step);
         rows[x] = v * 0x010101u;
         rows[w + x] = (255 - v) * 0x010101u;
     }
