@@ -12,7 +12,7 @@
 
 #define BENCH_WIDTH 640
 #define BENCH_HEIGHT 480
-#define PASS_RUNS 41   // timed memsets and in-memory operations; the median is reported
+#define PASS_RUNS 101  // timed memsets and in-memory operations; the median is reported
 #define REMAKE_RUNS 9  // timed operations that re-create the window
 
 void KAV_Setup(void) { run_state.start_requested = 1; }

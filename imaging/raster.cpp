@@ -462,7 +462,10 @@ static void fill_run(Pixel *row, int32_t from, int32_t to, Pixel fill)
     for (int32_t i = from; i < to; i++) row[i] = fill;
 }
 
-static void fill_run(uint8_t *row, int32_t from, int32_t to, uint8_t fill) { memset(row + from, fill, (size_t)(to - from)); }
+static void fill_run(uint8_t *row, int32_t from, int32_t to, uint8_t fill)
+{
+    if (to > from) memset(row + from, fill, (size_t)(to - from));
+}
 
 // The fill over one pixel type, with the caller's fixed seed stack. For each run the seeds of
 // the row above and the row below are stacked in the order of x, the one above first at equal
