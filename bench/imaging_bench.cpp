@@ -79,7 +79,7 @@ static void scale_2000(int n) { scale_image(n, 2000); }
 
 static void report(const char *label, double ms, double pass)
 {
-    printf("  %-26s median %8.3f ms   pass %6.3f ms   %7.2f x the pass\n", label, ms, pass, ms / pass);
+    printf("  %-26s median %9.4f ms   pass %7.4f ms   %7.2f x the pass\n", label, ms, pass, ms / pass);
 }
 
 static void bench_depth(int n, int bits)
@@ -87,7 +87,7 @@ static void bench_depth(int n, int bits)
     fresh_window(n, bits);
     drawing_colour = 0xFFFFFF;
     double pass = time_median(PASS_RUNS, NULL, one_pass, n, NULL);
-    printf("%d-bit window 640 x 480: one memset pass over its %u bytes, median %.3f ms; each operation\n"
+    printf("%d-bit window 640 x 480: one memset pass over its %u bytes, median %.4f ms; each operation\n"
            "  below is set against the median of the passes timed alternately with it\n", bits,
            (unsigned)buffer_bytes(n), pass);
     struct { const char *label; void (*prepare)(int); void (*op)(int); int runs; } cases[] = {
