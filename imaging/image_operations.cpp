@@ -4,6 +4,7 @@
 // the quarter turns on a packed copy of the pixels. The caller repaints after a pattern; the
 // numbered operations invalidate the window themselves.
 #include <stdlib.h>
+#include <string.h>
 
 #include "imagewin/imagewin.h"
 #include "imaging/imaging.h"
@@ -24,8 +25,14 @@ void pattern_grey(void)
     if (b.width == 0) return;
     if (b.bits_per_pixel == 8) {
         uint32_t ramp[256];  // the grey colour table
-        for (uint32_t i = 0; i < 256; i++) ramp[i] = i * 0x010101u;
-        set_colour_table(ramp, 256);
+        uint32_t held[256];  // the table the window holds now; no grey entry has a top byte
+        for (uint32_t i = 0; i < 256; i++) {
+            ramp[i] = i * 0x010101u;
+            held[i] = 0xFFFFFFFFu;
+        }
+        // Replacing the table also asks for a repaint, which costs more than the pattern: a
+        // window whose table already is the ramp keeps it (read back, so nothing can be stale).
+        if (get_colour_table(held) != 0 || memcmp(held, ramp, sizeof ramp) != 0) set_colour_table(ramp, 256);
     }
     grey_pattern(b);
 }

@@ -257,8 +257,22 @@ void raster_disc(const PixelBuffer &b, RasterMode mode, uint32_t colour, int32_t
 // The scans of the fill look at blocks of 64 bytes: compared lane by lane with the old value,
 // a whole block is passed over with one test, and the block where the scan stops is located
 // through its mask (bit i set where pixel i equals the value). Filled pixels never hold the old
-// value again, so the part of a side row that the previous run filled is not scanned.
+// value again, so the part of a side row that the previous run filled is not scanned. While a
+// side row is scanned beside a run, the run's own row is filled over the same blocks: the loads
+// of the one and the stores of the other then go side by side, and a run costs about as much
+// as storing it.
 #define KAV_FILL_BLOCK_BYTES 64
+
+// The run xl .. xr - 1 being filled while its side rows are scanned: row[xl .. done - 1] already
+// holds the fill, and a scan beside it stores the fill over each block it reads that reaches
+// beyond done. Every scan beside the run stays within the run's columns, so every block it
+// reads lies within the run; what no scan reached is stored at the end.
+template <typename Pixel>
+struct RunFill {
+    Pixel *row;
+    Pixel fill;
+    int32_t done;
+};
 
 template <typename Pixel>
 struct FillBlock {
@@ -291,6 +305,23 @@ static bool block_has(const Pixel *p, Pixel value)
     return _mm_movemask_epi8(_mm_and_si128(_mm_and_si128(e0, e1), _mm_and_si128(e2, e3))) != 0xFFFF;
 }
 
+// Whether the two blocks at p hold value somewhere (want_equal) or differ from it somewhere (not
+// want_equal): long stretches are passed over 128 bytes a test.
+template <typename Pixel, bool want_equal>
+static bool pair_has(const Pixel *p, Pixel value)
+{
+    const int lanes = 16 / (int)sizeof(Pixel);
+    __m128i e0 = lanes_equal(p, value), e1 = lanes_equal(p + lanes, value);
+    __m128i e2 = lanes_equal(p + 2 * lanes, value), e3 = lanes_equal(p + 3 * lanes, value);
+    __m128i e4 = lanes_equal(p + 4 * lanes, value), e5 = lanes_equal(p + 5 * lanes, value);
+    __m128i e6 = lanes_equal(p + 6 * lanes, value), e7 = lanes_equal(p + 7 * lanes, value);
+    if (want_equal)
+        return _mm_movemask_epi8(_mm_or_si128(_mm_or_si128(_mm_or_si128(e0, e1), _mm_or_si128(e2, e3)),
+                                              _mm_or_si128(_mm_or_si128(e4, e5), _mm_or_si128(e6, e7)))) != 0;
+    return _mm_movemask_epi8(_mm_and_si128(_mm_and_si128(_mm_and_si128(e0, e1), _mm_and_si128(e2, e3)),
+                                           _mm_and_si128(_mm_and_si128(e4, e5), _mm_and_si128(e6, e7)))) != 0xFFFF;
+}
+
 // The equality mask of the block at p.
 template <typename Pixel>
 static uint64_t block_mask(const Pixel *p, Pixel value)
@@ -300,43 +331,90 @@ static uint64_t block_mask(const Pixel *p, Pixel value)
     for (int i = 0; i < 4; i++) mask |= (uint64_t)pixel_bits(lanes_equal(p + i * lanes, value), value) << (i * lanes);
     return mask;
 }
+
+static __m128i lanes_of(uint8_t value) { return _mm_set1_epi8((char)value); }
+static __m128i lanes_of(uint32_t value) { return _mm_set1_epi32((int)value); }
+
+// Stores the fill over the block at p.
+template <typename Pixel>
+static void store_block(Pixel *p, __m128i fill)
+{
+    const int lanes = 16 / (int)sizeof(Pixel);
+    for (int i = 0; i < 4; i++) _mm_storeu_si128((__m128i *)(p + i * lanes), fill);
+}
 #endif
 
 // The first x in [from, to) whose pixel equals value (want_equal) or differs from it (not
-// want_equal); to when there is none.
+// want_equal); to when there is none. With a run beside it, the run is filled over each block
+// the scan reads when its filled part reaches that block (from .. to - 1 must lie within the
+// run's columns).
+// Always inlined: the fill calls it several times a row, and for rows of a few hundred
+// pixels the calls cost as much as the scanning.
 template <typename Pixel, bool want_equal>
-static int32_t first_where(const Pixel *row, int32_t from, int32_t to, Pixel value)
+static inline __attribute__((always_inline)) int32_t first_where(const Pixel *row, int32_t from, int32_t to,
+                                                                 Pixel value, RunFill<Pixel> *run)
 {
     int32_t x = from;
+    if (x < to && (row[x] == value) == want_equal) return x;  // often the scan stops at once
 #if defined(__SSE2__)
     const int32_t block = FillBlock<Pixel>::pixels;
     const uint64_t whole = block == 64 ? ~(uint64_t)0 : ((uint64_t)1 << block) - 1;
+    // The run is held in locals while the scan goes on, where the stores cannot alias it.
+    Pixel *out = run ? run->row : NULL;
+    int32_t done = run ? run->done : -1;  // -1: no run, nothing is stored
+    const __m128i fill = lanes_of(run ? run->fill : value);
+    int32_t found = -1;
+    for (; x + 2 * block <= to; x += 2 * block) {
+        if (pair_has<Pixel, want_equal>(row + x, value)) break;  // located block by block below
+        if (x <= done && x + 2 * block > done) {
+            store_block(out + x, fill);
+            store_block(out + x + block, fill);
+            done = x + 2 * block;
+        }
+    }
     for (; x + block <= to; x += block) {
-        if (!block_has<Pixel, want_equal>(row + x, value)) continue;
+        bool stops = block_has<Pixel, want_equal>(row + x, value);
+        if (x <= done && x + block > done) {
+            store_block(out + x, fill);
+            done = x + block;
+        }
+        if (!stops) continue;
         uint64_t mask = block_mask(row + x, value);
-        return x + __builtin_ctzll(want_equal ? mask : ~mask);
+        found = x + __builtin_ctzll(want_equal ? mask : ~mask);
+        break;
     }
-    if (x < to && to - from >= block) {  // the last block, overlapping what was looked at
+    if (found < 0 && x < to && to - from >= block) {  // the last block, overlapping what was looked at
         int32_t start = to - block;
-        uint64_t mask = block_mask(row + start, value);
-        uint64_t hits = (want_equal ? mask : ~mask & whole) & (whole << (x - start) & whole);
-        return hits ? start + __builtin_ctzll(hits) : to;
+        if (start <= done && to > done) {
+            store_block(out + start, fill);
+            done = to;
+        }
+        // What the block holds before x was passed over: it stops the scan only beyond x.
+        if (!block_has<Pixel, want_equal>(row + start, value)) {
+            found = to;
+        } else {
+            uint64_t mask = block_mask(row + start, value);
+            uint64_t hits = (want_equal ? mask : ~mask & whole) & (whole << (x - start) & whole);
+            found = start + __builtin_ctzll(hits);
+        }
     }
+    if (run) run->done = done;
+    if (found >= 0) return found;
 #endif
     while (x < to && (row[x] == value) != want_equal) x++;
     return x;
 }
 
 template <typename Pixel>
-static int32_t first_equal(const Pixel *row, int32_t from, int32_t to, Pixel value)
+static int32_t first_equal(const Pixel *row, int32_t from, int32_t to, Pixel value, RunFill<Pixel> *run = NULL)
 {
-    return first_where<Pixel, true>(row, from, to, value);
+    return first_where<Pixel, true>(row, from, to, value, run);
 }
 
 template <typename Pixel>
-static int32_t first_differing(const Pixel *row, int32_t from, int32_t to, Pixel value)
+static int32_t first_differing(const Pixel *row, int32_t from, int32_t to, Pixel value, RunFill<Pixel> *run = NULL)
 {
-    return first_where<Pixel, false>(row, from, to, value);
+    return first_where<Pixel, false>(row, from, to, value, run);
 }
 
 // One neighbouring row of a run during the fill: where its next seed lies. A seed goes to the
@@ -348,46 +426,75 @@ struct SeedRow {
     int32_t next;      // x of the next seed, or the run's end when there is none
 };
 
+// One entry of the seed stack. The side scan that stacked the seed has already walked its
+// stretch of old pixels up to end (the first pixel that is not old, or the end of the run it
+// lay beside), so the seed's own run need not read those pixels again.
+struct PaintSeed {
+    int32_t x;
+    int32_t y;
+    int32_t end;
+};
+
 // The first seed of a side row beside the run xl .. xr - 1; filled_from .. filled_to - 1 is
 // the previous run when it lay on this row (else an empty span).
 template <typename Pixel>
-static void first_seed(SeedRow<Pixel> *r, int32_t xl, int32_t xr, Pixel old, int32_t filled_from, int32_t filled_to)
+static void first_seed(SeedRow<Pixel> *r, int32_t xl, int32_t xr, Pixel old, int32_t filled_from, int32_t filled_to,
+                       RunFill<Pixel> *run)
 {
     bool filled = xl >= filled_from && xr <= filled_to;
-    r->next = r->row && !filled ? first_equal(r->row, xl, xr, old) : xr;
+    r->next = r->row && !filled ? first_equal(r->row, xl, xr, old, run) : xr;
+}
+
+// Stacks the side row's next seed with the end of its stretch and finds the one after it.
+template <typename Pixel>
+static void push_seed(SeedRow<Pixel> *r, int32_t xr, Pixel old, PaintSeed *seed, RunFill<Pixel> *run)
+{
+    int32_t end = first_differing(r->row, r->next, xr, old, run);  // from the seed: its blocks line up with the run's
+    seed->x = r->next;
+    seed->y = r->y;
+    seed->end = end;
+    r->next = first_equal(r->row, end, xr, old, run);
 }
 
 template <typename Pixel>
-static void seed_after(SeedRow<Pixel> *r, int32_t xr, Pixel old)
+static void fill_run(Pixel *row, int32_t from, int32_t to, Pixel fill)
 {
-    r->next = first_equal(r->row, first_differing(r->row, r->next + 1, xr, old), xr, old);
+    for (int32_t i = from; i < to; i++) row[i] = fill;
 }
 
-// The fill over one pixel type. The seed stack is the caller's pair of fixed arrays. For each
-// run the seeds of the row above and the row below are stacked in the order of x, the one above
-// first at equal x, until the stack is full; the rest of that run's seeds are dropped.
+static void fill_run(uint8_t *row, int32_t from, int32_t to, uint8_t fill)
+{
+    if (to > from) memset(row + from, fill, (size_t)(to - from));
+}
+
+// The fill over one pixel type, with the caller's fixed seed stack. For each run the seeds of
+// the row above and the row below are stacked in the order of x, the one above first at equal
+// x, until the stack is full; the rest of that run's seeds are dropped. A run is the stretch of
+// old pixels through its seed: filled pixels never hold the old value again and a run is filled
+// whole, so a seed that still holds the old value still has its whole stretch old up to the end
+// its side scan saw, and the run's scan to the right resumes there.
 template <typename Pixel>
 static void paint_pixels(Pixel *base, int64_t stride, int32_t width, int32_t height, int32_t x, int32_t y,
-                         Pixel old, Pixel fill, int32_t seed_x[KAV_PAINT_SEEDS], int32_t seed_y[KAV_PAINT_SEEDS])
+                         Pixel old, Pixel fill, PaintSeed seeds[KAV_PAINT_SEEDS])
 {
     int count = 0;
     int32_t last_y = -2, last_from = 0, last_to = 0;  // the previous run, last_from .. last_to - 1
+    int32_t known_end = x + 1;                        // pixels x .. known_end - 1 are old
     for (;;) {
         Pixel *row = base + (int64_t)y * stride;
         int32_t xl = x;
         while (xl > 0 && row[xl - 1] == old) xl--;
-        int32_t xr = first_differing<Pixel>(row, x + 1, width, old);  // the run is xl .. xr - 1
+        int32_t xr = first_differing<Pixel>(row, known_end, width, old);  // the run is xl .. xr - 1
         SeedRow<Pixel> above = {y > 0 ? row - stride : NULL, y - 1, 0};
         SeedRow<Pixel> below = {y + 1 < height ? row + stride : NULL, y + 1, 0};
-        first_seed(&above, xl, xr, old, last_y == y - 1 ? last_from : 0, last_y == y - 1 ? last_to : 0);
-        first_seed(&below, xl, xr, old, last_y == y + 1 ? last_from : 0, last_y == y + 1 ? last_to : 0);
+        RunFill<Pixel> run = {row, fill, xl};
+        first_seed(&above, xl, xr, old, last_y == y - 1 ? last_from : 0, last_y == y - 1 ? last_to : 0, &run);
+        first_seed(&below, xl, xr, old, last_y == y + 1 ? last_from : 0, last_y == y + 1 ? last_to : 0, &run);
         while (count < KAV_PAINT_SEEDS && (above.next < xr || below.next < xr)) {
             SeedRow<Pixel> *r = above.next <= below.next ? &above : &below;
-            seed_x[count] = r->next;
-            seed_y[count++] = r->y;
-            seed_after(r, xr, old);
+            push_seed(r, xr, old, &seeds[count++], &run);
         }
-        for (int32_t i = xl; i < xr; i++) row[i] = fill;
+        fill_run(row, run.done, xr, fill);
         last_y = y;
         last_from = xl;
         last_to = xr;
@@ -395,9 +502,10 @@ static void paint_pixels(Pixel *base, int64_t stride, int32_t width, int32_t hei
         pen_position.y = y;
         for (;;) {  // the most recent seed that still holds the old value
             if (count == 0) return;
-            count--;
-            x = seed_x[count];
-            y = seed_y[count];
+            const PaintSeed &s = seeds[--count];
+            x = s.x;
+            y = s.y;
+            known_end = s.end;
             if (base[(int64_t)y * stride + x] == old) break;
         }
     }
@@ -406,15 +514,14 @@ static void paint_pixels(Pixel *base, int64_t stride, int32_t width, int32_t hei
 void raster_paint(const PixelBuffer &b, uint32_t colour, int32_t x, int32_t y)
 {
     if (!pixel_inside(b, x, y)) return;
-    int32_t seed_x[KAV_PAINT_SEEDS], seed_y[KAV_PAINT_SEEDS];  // the seed stack, KAV_PAINT_SEEDS each
+    PaintSeed seeds[KAV_PAINT_SEEDS];  // the seed stack, KAV_PAINT_SEEDS entries
     int64_t stride = buffer_stride(b);
     uint32_t old = (uint32_t)buffer_get(b, x, y, -1);
     if (b.bits_per_pixel == 32) {
         if (old == colour) return;
-        paint_pixels<uint32_t>(b.words, stride, b.width, b.height, x, y, old, colour, seed_x, seed_y);
+        paint_pixels<uint32_t>(b.words, stride, b.width, b.height, x, y, old, colour, seeds);
     } else {
         if (old == (colour & 0xFFu)) return;
-        paint_pixels<uint8_t>(b.bytes, stride, b.width, b.height, x, y, (uint8_t)old, (uint8_t)colour,
-                              seed_x, seed_y);
+        paint_pixels<uint8_t>(b.bytes, stride, b.width, b.height, x, y, (uint8_t)old, (uint8_t)colour, seeds);
     }
 }

@@ -1,7 +1,8 @@
 // whole_image.cpp - see whole_image.h. The patterns are written row by row straight into the
 // buffer. What depends on the column alone is worked out once per image into a column table
 // and what depends on the row once per row, so the per-pixel work is a table look-up; the
-// value of every pixel is the one the per-pixel formula gives.
+// value of every pixel is the one the per-pixel formula gives. Ramps such as 255 * x / W are
+// stepped along the table rather than divided out for each entry.
 #include "imaging/whole_image.h"
 
 #include <stdlib.h>
@@ -41,8 +42,34 @@ static void store_row(const PixelBuffer &b, int64_t y, const uint32_t *colours)
     for (int32_t x = 0; x < b.width; x++) row[x] = (uint8_t)colours[x];
 }
 
-// 255 * i / n for 0 <= i < n.
-static int32_t ramp(int64_t i, int64_t n) { return (int32_t)(255 * i / n); }
+// The values numerator * i / denominator for i = 0, 1, 2, ... in turn, stepped with one
+// addition and one compare each instead of a division (numerator >= 0, denominator > 0).
+struct RampStepper {
+    int64_t value;        // numerator * i / denominator for the current i
+    int64_t remainder;    // numerator * i % denominator
+    int64_t whole;        // numerator / denominator
+    int64_t part;         // numerator % denominator
+    int64_t denominator;
+};
+
+static RampStepper ramp_stepper(int64_t numerator, int64_t denominator)
+{
+    RampStepper s = {0, 0, numerator / denominator, numerator % denominator, denominator};
+    return s;
+}
+
+// The value for the current i; moves on to i + 1.
+static int32_t ramp_next(RampStepper *s)
+{
+    int32_t v = (int32_t)s->value;
+    s->value += s->whole;
+    s->remainder += s->part;
+    if (s->remainder >= s->denominator) {
+        s->remainder -= s->denominator;
+        s->value++;
+    }
+    return v;
+}
 
 //------------------------------------------------------------------------------------------------
 // RGB: R = 255x / W, G = 255y / H, B = 255 - 255(x + y) / (W + H)
@@ -51,22 +78,28 @@ void rgb_pattern(const PixelBuffer &b)
 {
     if (buffer_empty(b)) return;
     int64_t w = b.width, h = b.height, sums = w + h - 1;
-    // The red of every column, then the blue of every sum x + y (as words and as bytes).
-    uint32_t *table = (uint32_t *)malloc((size_t)(w + sums) * 4 + (size_t)sums);
+    bool words = b.bits_per_pixel == 32;
+    // The blue of every sum x + y, as bytes on 8 bits (the low byte of each colour is its blue
+    // alone) and as words on 32 bits, where the red of every column follows it.
+    size_t table_bytes = words ? (size_t)(sums + w) * 4 : (size_t)sums;
+    uint32_t *table = (uint32_t *)malloc(table_bytes);
     if (!table) return;
-    uint32_t *red = table, *blue = table + w;
-    uint8_t *blue_bytes = (uint8_t *)(blue + sums);
-    for (int64_t x = 0; x < w; x++) red[x] = (uint32_t)ramp(x, w) << 16;
-    for (int64_t s = 0; s < sums; s++) {
-        blue[s] = (uint32_t)(255 - ramp(s, w + h));
-        blue_bytes[s] = (uint8_t)blue[s];
+    RampStepper blue_step = ramp_stepper(255, w + h);
+    if (!words) {
+        uint8_t *blue_bytes = (uint8_t *)table;
+        for (int64_t s = 0; s < sums; s++) blue_bytes[s] = (uint8_t)(255 - ramp_next(&blue_step));
+        for (int64_t y = 0; y < h; y++) memcpy(byte_row(b, y), blue_bytes + y, (size_t)w);
+        free(table);
+        pen_to_last_pixel(b);
+        return;
     }
+    uint32_t *blue = table, *red = table + sums;
+    for (int64_t s = 0; s < sums; s++) blue[s] = (uint32_t)(255 - ramp_next(&blue_step));
+    RampStepper red_step = ramp_stepper(255, w);
+    for (int64_t x = 0; x < w; x++) red[x] = (uint32_t)ramp_next(&red_step) << 16;
+    RampStepper green_step = ramp_stepper(255, h);
     for (int64_t y = 0; y < h; y++) {
-        if (b.bits_per_pixel == 8) {  // the low byte of each colour is its blue alone
-            memcpy(byte_row(b, y), blue_bytes + y, (size_t)w);
-            continue;
-        }
-        uint32_t green = (uint32_t)ramp(y, h) << 8;
+        uint32_t green = (uint32_t)ramp_next(&green_step) << 8;
         const uint32_t *blue_here = blue + y;
         uint32_t *out = word_row(b, y);
         for (int64_t x = 0; x < w; x++) out[x] = red[x] | green | blue_here[x];
@@ -79,92 +112,140 @@ void rgb_pattern(const PixelBuffer &b)
 // HSV: hue = 359x / W; saturation and value from the row (white, full colour, black)
 //------------------------------------------------------------------------------------------------
 // hsv_to_rgb gives each channel of a pixel as m + d * k / 60, where m = max(value - saturation,
-// 0) and d = value - m depend on the row alone and k (0..60) on the hue and the channel alone:
-// 60 for the value, 0 for the minimum, and the hue's step within its sixth of the circle for
-// the third channel. With the column's factor f = ceil(k * 32768 / 60), (2d * f) >> 16 equals
-// d * k / 60 exactly for every d in 0..255, so a row is one 16-bit multiply per channel.
+// 0) and d = value - m depend on the row alone and k (0..60) on the hue and the channel alone.
+// Within each sixth of the circle one channel is the value (k = 60), one the minimum (k = 0)
+// and the third follows the hue's step t in that sixth (k = t, or 60 - t in every other sixth).
+// The hue only grows with x, so the columns of each sixth lie together: per row each sixth is
+// one word (its fixed channels) with the third channel added. With that channel's column factor
+// f = ceil(k * 32768 / 60), (2d * f) >> 16 equals d * k / 60 exactly for every d in 0..255, so
+// the third channel is one 16-bit multiply per pixel.
 #define KAV_HUE_SIXTH 60  // hues in one sixth of the circle
+#define KAV_HUE_SIXTHS 6  // sixths of the circle
 
 // The exact 16-bit factor of k / 60 for multipliers 2d <= 510.
 static uint16_t sixtieths_factor(int32_t k) { return (uint16_t)((k * 32768 + KAV_HUE_SIXTH - 1) / KAV_HUE_SIXTH); }
 
-// The k of red, green and blue for hue 0..359, as hsv_to_rgb picks them.
-static void hue_steps(int32_t hue, int32_t *r, int32_t *g, int32_t *b)
+// The bit position of the channel that follows the hue in each sixth (blue 0, green 8, red 16).
+static const int hsv_moving_shift[KAV_HUE_SIXTHS] = {8, 16, 0, 8, 16, 0};
+
+// The fixed channels of a sixth's words for minimum m and value v, the moving channel zero.
+static uint32_t hsv_fixed_word(int sixth, uint32_t m, uint32_t v)
 {
-    int32_t sixth = hue / KAV_HUE_SIXTH, t = hue % KAV_HUE_SIXTH, full = KAV_HUE_SIXTH;
     switch (sixth) {
-    case 0: *r = full; *g = t; *b = 0; break;
-    case 1: *r = full - t; *g = full; *b = 0; break;
-    case 2: *r = 0; *g = full; *b = t; break;
-    case 3: *r = 0; *g = full - t; *b = full; break;
-    case 4: *r = t; *g = 0; *b = full; break;
-    default: *r = full; *g = 0; *b = full - t; break;
+    case 0: return v << 16 | m;
+    case 1: return v << 8 | m;
+    case 2: return m << 16 | v << 8;
+    case 3: return m << 16 | v;
+    case 4: return m << 8 | v;
+    default: return v << 16 | m << 8;
     }
 }
 
-// The saturation and value of row y; half = H / 2. An image one row high has no halves: its
-// row is the full-colour row where the two halves meet.
-static void hsv_row_levels(int64_t y, int64_t half, int32_t *saturation, int32_t *value)
+// The saturation and value of each row in turn; half = H / 2. An image one row high has no
+// halves: its row is the full-colour row where the two halves meet.
+struct HsvRows {
+    int64_t y, half;
+    RampStepper step;  // 255 * y / half in the top half, 255 * (y - half) / half below it
+};
+
+static HsvRows hsv_rows(int64_t half)
 {
-    if (half == 0) {
+    HsvRows r = {0, half, ramp_stepper(255, half > 0 ? half : 1)};
+    return r;
+}
+
+static void hsv_next_row(HsvRows *r, int32_t *saturation, int32_t *value)
+{
+    if (r->half == 0) {
         *saturation = 255;
-        *value = 255;
-    } else if (y < half) {
-        *saturation = ramp(y, half);
         *value = 255;
     } else {
-        *saturation = 255;
-        *value = 255 - (int32_t)(255 * (y - half) / half);
+        if (r->y == r->half) r->step = ramp_stepper(255, r->half);
+        int32_t level = ramp_next(&r->step);
+        *saturation = r->y < r->half ? level : 255;
+        *value = r->y < r->half ? 255 : 255 - level;
     }
+    r->y++;
 }
 
-// One row's bytes from their factors: out[i] = bases[i % 8] + (twice_d * factors[i]) >> 16.
-static void hsv_row_bytes(uint8_t *out, const uint16_t *factors, int64_t n, uint16_t twice_d, const uint16_t bases[8])
+// The moving channel of n pixels: m + (twice_d * factors[i]) >> 16, as bytes.
+static void hsv_moving_bytes(uint8_t *out, const uint16_t *factors, int64_t n, uint16_t twice_d, uint16_t m)
 {
     int64_t i = 0;
 #if defined(__SSE2__)
-    const __m128i d = _mm_set1_epi16((short)twice_d), base = _mm_loadu_si128((const __m128i *)bases);
-    for (; i + 16 <= n; i += 16) {
-        __m128i low = _mm_loadu_si128((const __m128i *)(factors + i));
-        __m128i high = _mm_loadu_si128((const __m128i *)(factors + i + 8));
-        low = _mm_add_epi16(_mm_mulhi_epu16(low, d), base);
-        high = _mm_add_epi16(_mm_mulhi_epu16(high, d), base);
+    const __m128i d = _mm_set1_epi16((short)twice_d), base = _mm_set1_epi16((short)m);
+    for (; i < n; i += 16) {
+        if (i + 16 > n) {  // the last sixteen once more, overlapping
+            if (n < 16) break;
+            i = n - 16;
+        }
+        __m128i low = _mm_add_epi16(_mm_mulhi_epu16(_mm_loadu_si128((const __m128i *)(factors + i)), d), base);
+        __m128i high = _mm_add_epi16(_mm_mulhi_epu16(_mm_loadu_si128((const __m128i *)(factors + i + 8)), d), base);
         _mm_storeu_si128((__m128i *)(out + i), _mm_packus_epi16(low, high));
     }
 #endif
-    for (; i < n; i++) out[i] = (uint8_t)(bases[i % 8] + ((uint32_t)twice_d * factors[i] >> 16));
+    for (; i < n; i++) out[i] = (uint8_t)(m + ((uint32_t)twice_d * factors[i] >> 16));
+}
+
+// The words of n pixels of one sixth: fixed | (m + (twice_d * factors[i]) >> 16) << shift.
+static void hsv_moving_words(uint32_t *out, const uint16_t *factors, int64_t n, uint16_t twice_d, uint16_t m,
+                             uint32_t fixed, int shift)
+{
+    int64_t i = 0;
+#if defined(__SSE2__)
+    const __m128i d = _mm_set1_epi16((short)twice_d), base = _mm_set1_epi16((short)m);
+    const __m128i words = _mm_set1_epi32((int)fixed), zero = _mm_setzero_si128(), by = _mm_cvtsi32_si128(shift);
+    for (; i < n; i += 8) {
+        if (i + 8 > n) {  // the last eight once more, overlapping
+            if (n < 8) break;
+            i = n - 8;
+        }
+        __m128i moving = _mm_add_epi16(_mm_mulhi_epu16(_mm_loadu_si128((const __m128i *)(factors + i)), d), base);
+        __m128i low = _mm_sll_epi32(_mm_unpacklo_epi16(moving, zero), by);
+        __m128i high = _mm_sll_epi32(_mm_unpackhi_epi16(moving, zero), by);
+        _mm_storeu_si128((__m128i *)(out + i), _mm_or_si128(low, words));
+        _mm_storeu_si128((__m128i *)(out + i + 4), _mm_or_si128(high, words));
+    }
+#endif
+    for (; i < n; i++) out[i] = fixed | (m + ((uint32_t)twice_d * factors[i] >> 16)) << shift;
 }
 
 void hsv_pattern(const PixelBuffer &b)
 {
     if (buffer_empty(b)) return;
     int64_t w = b.width, h = b.height, half = h / 2;
-    // The factor of every byte of a row: per pixel blue, green, red and zero on 32 bits, blue
-    // alone on 8 bits.
-    bool words = b.bits_per_pixel == 32;
-    int64_t lanes = words ? 4 * w : w;
-    uint16_t *factors = (uint16_t *)malloc((size_t)lanes * sizeof(uint16_t));
+    // The moving channel's factor of every column, and the first column of every sixth.
+    uint16_t *factors = (uint16_t *)malloc((size_t)w * sizeof(uint16_t));
     if (!factors) return;
+    int64_t first[KAV_HUE_SIXTHS + 1];
+    int sixth = 0;
+    first[0] = 0;
+    RampStepper hue_step = ramp_stepper(359, w);
     for (int64_t x = 0; x < w; x++) {
-        int32_t r, g, bl;
-        hue_steps((int32_t)(359 * x / w), &r, &g, &bl);
-        if (!words) {
-            factors[x] = sixtieths_factor(bl);
-            continue;
-        }
-        uint16_t *f = factors + 4 * x;
-        f[0] = sixtieths_factor(bl);
-        f[1] = sixtieths_factor(g);
-        f[2] = sixtieths_factor(r);
-        f[3] = 0;
+        int32_t hue = ramp_next(&hue_step), t = hue % KAV_HUE_SIXTH;
+        while (sixth < hue / KAV_HUE_SIXTH) first[++sixth] = x;
+        factors[x] = sixtieths_factor(sixth % 2 ? KAV_HUE_SIXTH - t : t);
     }
+    while (sixth < KAV_HUE_SIXTHS) first[++sixth] = w;
+    HsvRows rows = hsv_rows(half);
     for (int64_t y = 0; y < h; y++) {
         int32_t saturation, value;
-        hsv_row_levels(y, half, &saturation, &value);
+        hsv_next_row(&rows, &saturation, &value);
         uint16_t m = (uint16_t)(value - saturation < 0 ? 0 : value - saturation);
-        uint16_t alpha = words ? 0 : m;  // the fourth byte of a word stays zero
-        const uint16_t bases[8] = {m, m, m, alpha, m, m, m, alpha};
-        hsv_row_bytes(row_start(b, y), factors, lanes, (uint16_t)(2 * (value - m)), bases);
+        uint16_t twice_d = (uint16_t)(2 * (value - m));
+        if (b.bits_per_pixel == 32) {
+            uint32_t *row = word_row(b, y);
+            for (int s = 0; s < KAV_HUE_SIXTHS; s++)
+                hsv_moving_words(row + first[s], factors + first[s], first[s + 1] - first[s], twice_d, m,
+                                 hsv_fixed_word(s, m, (uint32_t)value), hsv_moving_shift[s]);
+            continue;
+        }
+        // On 8 bits only blue is kept: the minimum below hue 120, the value from 180 to 299.
+        uint8_t *row = byte_row(b, y);
+        memset(row, m, (size_t)first[2]);
+        hsv_moving_bytes(row + first[2], factors + first[2], first[3] - first[2], twice_d, m);
+        memset(row + first[3], value, (size_t)(first[5] - first[3]));
+        hsv_moving_bytes(row + first[5], factors + first[5], w - first[5], twice_d, m);
     }
     free(factors);
     pen_to_last_pixel(b);
@@ -259,8 +340,9 @@ void grey_pattern(const PixelBuffer &b)
     int64_t w = b.width, h = b.height, half = h / 2;
     uint32_t *rows = (uint32_t *)malloc((size_t)w * 2 * 4);  // the top row, then the bottom row
     if (!rows) return;
+    RampStepper step = ramp_stepper(255, w);
     for (int64_t x = 0; x < w; x++) {
-        uint32_t v = (uint32_t)ramp(x, w);
+        uint32_t v = (uint32_t)ramp_next(&step);
         rows[x] = v * 0x010101u;
         rows[w + x] = (255 - v) * 0x010101u;
     }

@@ -306,8 +306,8 @@ TEST(RasterPaint, RandomImagesFillExactlyTheFloodFillRegion)
 // The fill step by step as it is defined, with the seed stack of KAV_PAINT_SEEDS entries:
 // going right along each run, an armed side pushes a seed at an old pixel (the one above
 // first) and is re-armed by a pixel that is not old; a seed that finds the stack full is lost.
-// Gives the number of seeds lost.
-static int stacked_fill(Image &im, int32_t fill, int x, int y)
+// Gives the number of seeds lost; *pen (when given) is the last pixel of the last run filled.
+static int stacked_fill(Image &im, int32_t fill, int x, int y, std::pair<int, int> *pen = nullptr)
 {
     int32_t old = im.at(x, y), lost = 0;
     if (old == fill) return 0;
@@ -330,6 +330,7 @@ static int stacked_fill(Image &im, int32_t fill, int x, int y)
             }
         }
         for (int i = xl; i < xr; i++) buffer_put(im.b, i, y, (uint32_t)fill);
+        if (pen) *pen = {xr - 1, y};
         do {
             if (stack.empty()) return lost;
             x = stack.back().first;
@@ -368,6 +369,37 @@ TEST(RasterPaint, WideNoisyImagesMatchTheStackedFillSeedForSeed)
                 ASSERT_EQ(want.at(xx, yy), a.at(xx, yy)) << n << ": " << width << "x" << height << " at " << xx << "," << yy;
     }
     EXPECT_GE(overflowed, 10) << "the stack was full in enough of the noisy images";
+}
+
+TEST(RasterPaint, OpenShapesMatchTheStackedFillAndItsPen)
+{
+    // Wide open images with a few boxes and bars: long runs, whole rows, and side stretches that
+    // end inside the run beside them or reach past its end, at widths around the 64-byte blocks.
+    std::mt19937 rng(17);
+    for (int n = 0; n < 160; n++) {
+        int bits = n % 2 ? 8 : 32;
+        int width = (int)(rng() % 300) + 1, height = (int)(rng() % 50) + 1;
+        Image a(width, height, bits), want(width, height, bits);
+        want.b.words = want.store.data();
+        want.b.bytes = (uint8_t *)want.store.data();
+        for (int k = (int)(rng() % 8); k > 0; k--) {
+            int x1 = (int)(rng() % width), y1 = (int)(rng() % height);
+            int x2 = x1 + (int)(rng() % 90), y2 = y1 + (int)(rng() % 12);
+            if (k % 2) raster_box(a.b, 3, x1, y1, x2, y2);
+            else raster_fill_box(a.b, 3, x1, y1, x2, y1 + (int)(rng() % 3));
+        }
+        want.store = a.store;
+        int x = (int)(rng() % width), y = (int)(rng() % height);
+        pen_position = {-9, -9};
+        raster_paint(a.b, 0x102005, x, y);
+        std::pair<int, int> pen{-9, -9};
+        stacked_fill(want, bits == 8 ? 5 : 0x102005, x, y, &pen);
+        for (int yy = 0; yy < height; yy++)
+            for (int xx = 0; xx < width; xx++)
+                ASSERT_EQ(want.at(xx, yy), a.at(xx, yy)) << n << ": " << width << "x" << height << " at " << xx << "," << yy;
+        EXPECT_EQ(pen.first, pen_position.x) << n;
+        EXPECT_EQ(pen.second, pen_position.y) << n;
+    }
 }
 
 //------------------------------------------------------------------------------------------------

@@ -114,8 +114,9 @@ TEST(Patterns, EveryPixelIsItsFormulaAtBothDepths)
 
 TEST(Patterns, LargeAndOddSizesMatchTheFormulaEverywhere)
 {
-    // Heights past 510 give every saturation and value step; widths past 360 repeat hues.
-    const int sizes[][2] = {{641, 513}, {359, 7}, {1, 3}, {2, 300}};
+    // Heights past 510 give every saturation and value step; widths past 360 repeat hues; a
+    // row thousands wide steps its ramps (255x / W, 359x / W) a long way from their start.
+    const int sizes[][2] = {{641, 513}, {359, 7}, {1, 3}, {2, 300}, {4099, 3}};
     for (auto size : sizes) {
         int w = size[0], h = size[1];
         for (int bits : {32, 8}) {

@@ -166,6 +166,32 @@ TEST(WholeImage, ATurnOrScaleThatCannotBeShownKeepsTheWindowAndFreesItsTemporari
     destroy_all();
 }
 
+TEST(WholeImage, GreyPatternReplacesATableThatIsNotQuiteTheRamp)
+{
+    // A table that is already the ramp is kept; one off in a single entry, at either end or in
+    // the middle, or in the unused byte, is replaced whole.
+    destroy_all();
+    bool ramps[4] = {};
+    on_worker([&] {
+        KAV_CreateImage8(16, "grey", 0, 0, 64, 4, 100);
+        const int changed[4] = {0, 128, 255, 77};
+        for (int k = 0; k < 4; k++) {
+            uint32_t table[256];
+            for (int i = 0; i < 256; i++) table[i] = (uint32_t)i * 0x010101u;
+            if (k < 3) table[changed[k]] ^= 0x000100u;
+            else table[changed[k]] |= 0xFF000000u;
+            KAV_SetColorTable(table, 256);
+            pattern_grey();
+            uint32_t after[256];
+            KAV_GetColorTable(after);
+            ramps[k] = true;
+            for (int i = 0; i < 256; i++) ramps[k] = ramps[k] && after[i] == (uint32_t)i * 0x010101u;
+        }
+    });
+    for (int k = 0; k < 4; k++) EXPECT_TRUE(ramps[k]) << k;
+    destroy_all();
+}
+
 TEST(WholeImage, PatternsOnTheCurrentWindowAndNumbersOfNoWindow)
 {
     destroy_all();
