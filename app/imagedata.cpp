@@ -125,6 +125,7 @@ static inline __attribute__((always_inline)) uint64_t scan_block(const unsigned 
     const __m128i zero = _mm_setzero_si128(), digit_zero = _mm_set1_epi8('0');
     __m128i pairs_before = zero;  // the pairs of the previous 16 bytes
     uint64_t digits = 0, space = 0;
+#pragma GCC unroll 4
     for (int i = 0; i < BLOCK_BYTES; i += 16) {
         __m128i x0 = _mm_loadu_si128((const __m128i *)(p + i));
         __m128i x1 = _mm_loadu_si128((const __m128i *)(p + i - 1));
