@@ -1,4 +1,10 @@
 // imagedata.cpp - reading image-data text into the sample grid and rendering it with a gain.
+//
+// Text is read in three layers, each handing over at a number boundary: 64-byte blocks of
+// nothing but digits and white space (valued in vector registers, triples taken straight from
+// the number ends), numbers read a word at a time (signs, and where blocks do not apply), and a
+// byte-wise reader for the last bytes of a piece, numbers carried over to the next piece, and the
+// place where reading stops. All three follow the same conversion rules.
 #include "app/imagedata.h"
 
 #include <limits.h>
