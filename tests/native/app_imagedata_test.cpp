@@ -2,6 +2,7 @@
 // C library's own "%d%d%d" loop on random text.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -74,6 +75,20 @@ TEST(ImageDataRender, MultipliersAndClipping)
     for (int k = 0; k < 8; k++) EXPECT_EQ(255, render(grid, k)[at(1, 0)]) << "-1 is 65535 at gain " << k;
     // 65535 x 255 is the largest product and must not wrap in 32 bits.
     EXPECT_EQ(255, render(read_text("5 5 65535"), 7)[at(5, 5)]);
+}
+
+// Every sample value at every gain against the rule: the product, clipped at 255.
+TEST(ImageDataRender, EverySampleAtEveryGain)
+{
+    std::vector<uint16_t> grid(IMAGE_DATA_SAMPLES);
+    for (int i = 0; i < IMAGE_DATA_SAMPLES; i++) grid[i] = (uint16_t)(i < 65536 ? i : i * 7919);
+    for (int k = 0; k <= IMAGE_DATA_MAX_GAIN; k++) {
+        std::vector<uint8_t> bytes = render(grid, k);
+        for (int i = 0; i < IMAGE_DATA_SAMPLES; i++) {
+            uint32_t t = (uint32_t)grid[i] * ((2u << k) - 1);
+            ASSERT_EQ(t > 255 ? 255 : t, bytes[i]) << "sample " << grid[i] << " at gain " << k;
+        }
+    }
 }
 
 TEST(ImageDataReader, ValuesAreCutToSixteenBits)
@@ -216,6 +231,36 @@ TEST(ImageDataReader, MatchesFormattedInputOnPlainNumbers)
         image_data_end(&reader);
         ASSERT_EQ(expected_stored, reader.triples_stored) << "text: " << text;
         ASSERT_EQ(expected, grid) << "text: " << text;
+    }
+}
+
+// Plain numbers of one to six digits (leading zeros too) put at every place of the 64-byte
+// blocks, the text cut once at every place around them: a number split between two pieces, or
+// ending or starting at a block's edge, must read as one number.
+TEST(ImageDataReader, NumbersAcrossBlockEdgesAndPieces)
+{
+    std::mt19937 random(4242);
+    std::vector<uint16_t> grid(IMAGE_DATA_SAMPLES);
+    for (int round = 0; round < 16; round++) {
+        std::string text;
+        while (text.size() < 300) {
+            int digits = 1 + (int)(random() % 6);
+            for (int d = 0; d < digits; d++) text += (char)('0' + (d == 0 && random() % 3 ? 0 : random() % 10));
+            text += round % 4 == 0 ? "\n" : std::string(1 + random() % 3, ' ');
+        }
+        text += std::to_string(round % 7);  // the text ends inside a number
+        long expected_stored = 0;
+        std::vector<uint16_t> expected = read_with_fscanf(text, &expected_stored);
+        for (size_t cut = 0; cut <= text.size(); cut += 1 + round % 5) {
+            std::fill(grid.begin(), grid.end(), 0);
+            ImageDataReader reader;
+            image_data_begin(&reader, grid.data());
+            image_data_feed(&reader, text.data(), cut);
+            image_data_feed(&reader, text.data() + cut, text.size() - cut);
+            image_data_end(&reader);
+            ASSERT_EQ(expected_stored, reader.triples_stored) << "cut at " << cut << " of: " << text;
+            ASSERT_EQ(expected, grid) << "cut at " << cut << " of: " << text;
+        }
     }
 }
 
