@@ -88,3 +88,51 @@ void paste_dib_indices(const uint8_t *bits, int32_t dib_width, int32_t dib_heigh
         for (int64_t i = 0; i < right - left; i++) to[i] = from[i];
     }
 }
+
+uint64_t memory_read_count(uint64_t size, uint64_t position, uint64_t wanted)
+{
+    if (position >= size) return 0;
+    return wanted < size - position ? wanted : size - position;
+}
+
+#define MEMORY_POSITION_LIMIT ((int64_t)1 << 62)  // far beyond any file held; keeps sums exact
+
+int memory_seek(uint64_t size, uint64_t *position, int origin, int64_t move)
+{
+    int64_t from;
+    if (origin == 0)
+        from = 0;
+    else if (origin == 1)
+        from = (int64_t)*position;
+    else if (origin == 2)
+        from = (int64_t)size;
+    else
+        return 1;
+    if (from > MEMORY_POSITION_LIMIT || move > MEMORY_POSITION_LIMIT || move < -MEMORY_POSITION_LIMIT) return 1;
+    int64_t to = from + move;
+    if (to < 0 || to > MEMORY_POSITION_LIMIT) return 1;
+    *position = (uint64_t)to;
+    return 0;
+}
+
+static int32_t little32(const uint8_t *b)
+{
+    return (int32_t)((uint32_t)b[0] | (uint32_t)b[1] << 8 | (uint32_t)b[2] << 16 | (uint32_t)b[3] << 24);
+}
+
+// A rectangle of four 32-bit fields (left, top, right, bottom) that is not inverted.
+static bool upright_rectangle(const uint8_t *b)
+{
+    return little32(b + 8) >= little32(b) && little32(b + 12) >= little32(b + 4);
+}
+
+#define EMF_HEADER_BYTES 88  // the fixed part of the header record
+
+int check_image_header(const uint8_t *bytes, uint64_t size)
+{
+    if (!bytes || size < EMF_HEADER_BYTES) return 0;
+    bool emf = little32(bytes) == 1 && bytes[40] == ' ' && bytes[41] == 'E' && bytes[42] == 'M' && bytes[43] == 'F';
+    if (!emf) return 0;
+    if (!upright_rectangle(bytes + 8) || !upright_rectangle(bytes + 24)) return 1;  // bounds, frame
+    return 0;
+}

@@ -4,6 +4,7 @@
 #define KAV_GDIPLUS_FLAT_H
 
 #include <windows.h>
+#include <objidl.h>
 
 extern "C" {
 
@@ -62,6 +63,7 @@ enum {
 GpStatus WINAPI GdiplusStartup(ULONG_PTR *token, const KAV_GdiplusStartupInput *input, void *output);
 void WINAPI GdiplusShutdown(ULONG_PTR token);
 GpStatus WINAPI GdipLoadImageFromFile(const WCHAR *file_name, GpImage **image);
+GpStatus WINAPI GdipLoadImageFromStream(IStream *stream, GpImage **image);
 GpStatus WINAPI GdipGetImageWidth(GpImage *image, UINT *width);
 GpStatus WINAPI GdipGetImageHeight(GpImage *image, UINT *height);
 GpStatus WINAPI GdipGetImagePaletteSize(GpImage *image, INT *size);

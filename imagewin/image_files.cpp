@@ -7,6 +7,7 @@
 
 #include "core/core.h"
 #include "imagewin/file_rules.h"
+#include "imagewin/file_stream.h"
 #include "imagewin/gdiplus_flat.h"
 #include "imagewin/indexed_picture.h"
 #include "imagewin/zoom_fit.h"
@@ -104,15 +105,24 @@ int load_image_file(const char *file_name, int x, int y)
     if (!e) return 2;
     wchar_t wide[KAV_PATH_UNITS];
     if (path_to_wide(file_name, wide) != 0) return 1;
+    IStream *stream = open_file_stream(wide);
+    if (!stream) return 1;
+    uint64_t size = 0;
+    const uint8_t *bytes = file_stream_bytes(stream, &size);
+    if (check_image_header(bytes, size) != 0) {
+        close_file_stream(stream);
+        return 1;
+    }
     GpImage *image = NULL;
     UINT width = 0, height = 0;
-    if (GdipLoadImageFromFile(wide, &image) != 0) image = NULL;
+    if (GdipLoadImageFromStream(stream, &image) != 0) image = NULL;
     if (image) {
         GdipGetImageWidth(image, &width);
         GdipGetImageHeight(image, &height);
     }
     if (width == 0 || height == 0) {
         if (image) GdipDisposeImage(image);
+        close_file_stream(stream);
         return 1;
     }
     RGBQUAD kept[256];  // the 8-bit window's colour table, put back when the drawing fails
@@ -125,6 +135,7 @@ int load_image_file(const char *file_name, int x, int y)
         GdipDeleteGraphics(graphics);
     }
     GdipDisposeImage(image);
+    close_file_stream(stream);  // after the image, which may read the stream until it is disposed
     if (drawn == 0) return 0;
     if (eight) SetDIBColorTable(e->mem_dc, 0, 256, kept);
     return 1;  // a picture that could not be drawn was not loaded

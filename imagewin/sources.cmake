@@ -11,4 +11,5 @@ list(APPEND KAV_WIN_SOURCES
   imagewin/image_info_commands.cpp
   imagewin/image_draw_commands.cpp
   imagewin/image_files.cpp
+  imagewin/file_stream.cpp
   imagewin/image_clipboard.cpp)

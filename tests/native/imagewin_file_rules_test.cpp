@@ -3,6 +3,7 @@
 
 #include <math.h>
 #include <stdlib.h>
+#include <string.h>
 
 #include <algorithm>
 #include <string>
@@ -198,4 +199,57 @@ TEST(IndexTrueColour, ManyColoursGetAPaletteMadeForThePicture)
         if (distance2(noise[i], palette[idx[i]]) != best) not_nearest++;
     }
     EXPECT_EQ(0, not_nearest);
+}
+
+// A file held in memory is read through seeks a damaged file asks for: nothing is read beyond
+// its end, wherever the position was put, and no seek wraps around.
+TEST(FileRules, MemoryReadsNeverPassTheEndWhereverSeeksPutThePosition)
+{
+    EXPECT_EQ(10u, memory_read_count(100, 0, 10));
+    EXPECT_EQ(4u, memory_read_count(100, 96, 10));
+    EXPECT_EQ(0u, memory_read_count(100, 100, 10));
+    EXPECT_EQ(0u, memory_read_count(100, 0x7FFFFFF0, 16));
+    EXPECT_EQ(100u, memory_read_count(100, 0, UINT64_MAX));
+    EXPECT_EQ(0u, memory_read_count(0, 0, 1));
+
+    uint64_t at = 5;
+    EXPECT_EQ(0, memory_seek(100, &at, 0, 0x7FFFFFF0));
+    EXPECT_EQ(0x7FFFFFF0u, at) << "beyond the end is a place to stand, not to read";
+    EXPECT_EQ(0, memory_seek(100, &at, 2, -30));
+    EXPECT_EQ(70u, at);
+    EXPECT_EQ(0, memory_seek(100, &at, 1, -70));
+    EXPECT_EQ(0u, at);
+    EXPECT_EQ(1, memory_seek(100, &at, 1, -1)) << "before the start";
+    EXPECT_EQ(1, memory_seek(100, &at, 0, INT64_MIN));
+    EXPECT_EQ(1, memory_seek(100, &at, 3, 0)) << "no such origin";
+    EXPECT_EQ(0u, at) << "a refused seek keeps the position";
+    EXPECT_EQ(0, memory_seek(100, &at, 0, (int64_t)1 << 62));
+    EXPECT_EQ(1, memory_seek(100, &at, 1, INT64_MAX)) << "a sum that would wrap";
+    EXPECT_EQ(1, memory_seek(100, &at, 1, 1));
+    EXPECT_EQ((uint64_t)1 << 62, at);
+}
+
+// Enhanced metafiles whose bounds or frame are inverted are refused before decoding; every
+// other file, metafile or not, short or long, is left to the decoder.
+TEST(FileRules, ImageHeaderCheckRefusesOnlyInvertedMetafileRectangles)
+{
+    std::vector<uint8_t> emf(108, 0);
+    emf[0] = 1;  // header record
+    memcpy(&emf[40], " EMF", 4);
+    const int32_t bounds[4] = {0, 0, 63, 47}, frame[4] = {0, 0, 2000, 1500};
+    memcpy(&emf[8], bounds, 16);
+    memcpy(&emf[24], frame, 16);
+    EXPECT_EQ(0, check_image_header(emf.data(), emf.size()));
+    std::vector<uint8_t> bad = emf;
+    const int32_t top = 0x20000;
+    memcpy(&bad[28], &top, 4);
+    EXPECT_EQ(1, check_image_header(bad.data(), bad.size())) << "frame top below its bottom";
+    bad = emf;
+    const int32_t left = 100;
+    memcpy(&bad[8], &left, 4);
+    EXPECT_EQ(1, check_image_header(bad.data(), bad.size())) << "bounds left beyond right";
+    EXPECT_EQ(0, check_image_header(bad.data(), 87)) << "too short to judge";
+    bad[40] = 'x';
+    EXPECT_EQ(0, check_image_header(bad.data(), bad.size())) << "no metafile signature";
+    EXPECT_EQ(0, check_image_header(NULL, 0));
 }
