@@ -107,6 +107,39 @@ void raster_vprintf(const PixelBuffer &b, uint32_t colour, const char *format, v
 //------------------------------------------------------------------------------------------------
 // Lines and boxes
 //------------------------------------------------------------------------------------------------
+// The stepping of a line in closed form: with major and minor the larger and the smaller of dx
+// and dy, after k steps along the major axis the minor coordinate has moved
+// m = (k * minor - e0 + major) / major times, where e0 = (major + 1) / 2 is the first error
+// term, and the error term is e0 - k * minor + m * major. 128 bits hold every product.
+static void step_line(bool x_major, int64_t k, int64_t sy, int64_t dx, int64_t dy, int64_t *x,
+                      int64_t *y, int64_t *e)
+{
+    __int128 major = x_major ? dx : dy, minor = x_major ? dy : dx, e0 = (major + 1) / 2;
+    __int128 m = ((__int128)k * minor - e0 + major) / major;
+    *e = (int64_t)(e0 - (__int128)k * minor + m * major);
+    *x += x_major ? k : (int64_t)m;
+    *y += sy * (x_major ? (int64_t)m : k);
+}
+
+// The first step of the line from (x1, y1) (dx, dy >= 1, x growing, y moving by sy) at which
+// neither coordinate still lies before the buffer; beyond the last step if none.
+static int64_t first_step_in_reach(const PixelBuffer &b, int64_t x1, int64_t y1, int64_t sy, int64_t dx, int64_t dy)
+{
+    bool x_major = dx >= dy;
+    __int128 major = x_major ? dx : dy, minor = x_major ? dy : dx, e0 = (major + 1) / 2;
+    int64_t y_before = sy > 0 ? -y1 : y1 - ((int64_t)b.height - 1);  // y steps still wanted
+    int64_t major_before = x_major ? -x1 : y_before, minor_before = x_major ? y_before : -x1;
+    __int128 k = major_before > 0 ? major_before : 0;
+    if (minor_before > minor) return (int64_t)major + 1;  // the line ends before reaching it
+    if (minor_before > 0) {
+        // The smallest k with (k * minor - e0 + major) / major >= minor_before.
+        __int128 need = (__int128)minor_before * major + e0 - major;
+        __int128 k_minor = (need + minor - 1) / minor;
+        if (k_minor > k) k = k_minor;
+    }
+    return k > major ? (int64_t)major + 1 : (int64_t)k;
+}
+
 void raster_line(const PixelBuffer &b, RasterMode mode, uint32_t colour, int32_t x1, int32_t y1,
                  int32_t x2, int32_t y2)
 {
@@ -127,10 +160,14 @@ void raster_line(const PixelBuffer &b, RasterMode mode, uint32_t colour, int32_t
     int64_t sy = y2 > y1 ? 1 : -1;
     int64_t dx = (int64_t)x2 - x1, dy = sy * ((int64_t)y2 - y1);
     int64_t x = x1, y = y1;
-    touch(b, mode, colour, x, y);
-    // x only grows and y moves one way: once either has left the buffer for good, stop.
     bool x_major = dx >= dy;
     int64_t e = x_major ? (dx + 1) / 2 : (dy + 1) / 2;
+    // The steps before the line can reach the buffer are passed over in one go.
+    int64_t skip = first_step_in_reach(b, x1, y1, sy, dx, dy);
+    if (skip > (x_major ? dx : dy)) return;
+    if (skip > 0) step_line(x_major, skip, sy, dx, dy, &x, &y, &e);
+    touch(b, mode, colour, x, y);
+    // x only grows and y moves one way: once either has left the buffer for good, stop.
     while (x_major ? x != x2 : y != y2) {
         if (x_major) {
             x++;
