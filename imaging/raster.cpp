@@ -4,6 +4,8 @@
 
 #include <stddef.h>
 #include <stdio.h>
+#include <math.h>
+#include <stdint.h>
 #include <string.h>
 
 #if defined(__SSE2__)
@@ -230,10 +232,102 @@ void raster_xor_fill_box(const PixelBuffer &b, int32_t x1, int32_t y1, int32_t x
 //------------------------------------------------------------------------------------------------
 // Circles: integer stepping over one eighth, mirrored
 //------------------------------------------------------------------------------------------------
+//
+// The stepping keeps e = r^2 - i^2 - d^2 + d and lowers d by one when e drops to 0 or below. While
+// i <= d - 2 that one step suffices, so d is then the largest d with d^2 - d < r^2 - i^2: steps
+// that cannot touch the buffer are passed over in closed form, which keeps a huge circle around
+// a small image as quick as a small one. The last steps are always walked.
+#define KAV_CIRCLE_SKIP_RADIUS 64  // smaller circles are walked whole
+
+// The largest d >= 0 with d^2 - d < n (n >= 1).
+static int64_t circle_other(int64_t n)
+{
+    int64_t d = (int64_t)sqrtl((long double)n);
+    while (d > 0 && (__int128)d * (d - 1) >= n) d--;
+    while ((__int128)(d + 1) * d < n) d++;
+    return d;
+}
+
+// The largest step i in [from, to] with i <= d(i) - 2, or from - 1 when there is none.
+static int64_t last_closed_form_step(int64_t r, int64_t from, int64_t to)
+{
+    int64_t lo = from - 1, hi = to;
+    while (lo < hi) {
+        int64_t mid = lo + (hi - lo + 1) / 2;
+        if (mid + 2 <= circle_other(r * r - mid * mid)) lo = mid;
+        else hi = mid - 1;
+    }
+    return lo;
+}
+
+// The first step at or after i whose offset i lands a coordinate in [0, size) from centre c,
+// on either side; INT64_MAX when none does.
+static int64_t next_offset_in_reach(int64_t i, int64_t c, int64_t size)
+{
+    int64_t next = INT64_MAX;
+    const int64_t from[2] = {-c, c - (size - 1)}, to[2] = {size - 1 - c, c};  // c + i, c - i
+    for (int k = 0; k < 2; k++) {
+        if (to[k] < i) continue;
+        int64_t at = from[k] > i ? from[k] : i;
+        if (at < next) next = at;
+    }
+    return next;
+}
+
+// Moves the stepping of radius r from step i to the later step target (both within the
+// closed-form steps).
+static void circle_jump(int64_t r, int64_t target, int64_t *i, int64_t *d, int64_t *e)
+{
+    *i = target;
+    *d = circle_other(r * r - target * target);
+    *e = r * r - target * target - *d * *d + *d;
+}
+
+// The first step at or after i (other coordinate d there) at which d lands a row in [0, height)
+// from centre cy, on either side; INT64_MAX when none does up to limit.
+static int64_t next_other_in_reach(int64_t r, int64_t i, int64_t d, int64_t limit, int64_t cy, int64_t height)
+{
+    int64_t next = INT64_MAX;
+    const int64_t from[2] = {-cy, cy - (height - 1)}, to[2] = {height - 1 - cy, cy};  // cy + d, cy - d
+    for (int k = 0; k < 2; k++) {
+        if (d < from[k]) continue;  // d only falls: passed for good
+        if (d <= to[k]) return i;
+        int64_t lo = i, hi = limit + 1;  // the first step whose d is at most to[k]
+        while (lo < hi) {
+            int64_t mid = lo + (hi - lo) / 2;
+            if (circle_other(r * r - mid * mid) <= to[k]) hi = mid;
+            else lo = mid + 1;
+        }
+        if (lo <= limit && lo < next) next = lo;
+    }
+    return next;
+}
+
+// Passes over the steps from i up to, not beyond, the next step that may draw into the buffer
+// (next, found by the caller), as far as the closed form holds. Clears *skipping once it no
+// longer does.
+static void skip_far_steps(int64_t r, int64_t next, int64_t limit, int64_t *i, int64_t *d, int64_t *e, bool *skipping)
+{
+    if (*i + 2 > *d) {  // the closed form has ended
+        *skipping = false;
+        return;
+    }
+    if (next <= *i) return;
+    int64_t last = last_closed_form_step(r, *i, next < limit ? next : limit);
+    if (last < next && last < limit) *skipping = false;  // from here on every step is walked
+    if (last > *i) circle_jump(r, last, i, d, e);
+}
+
 void raster_circle(const PixelBuffer &b, RasterMode mode, uint32_t colour, int32_t cx, int32_t cy, int32_t r)
 {
     int64_t limit = 5 * (int64_t)r / 7, i = 0, d = r, e = r;  // d: the other coordinate
+    bool skipping = r >= KAV_CIRCLE_SKIP_RADIUS;
     do {
+        if (skipping) {
+            // Every one of the eight points has i as its offset along x or along y.
+            int64_t nx = next_offset_in_reach(i, cx, b.width), ny = next_offset_in_reach(i, cy, b.height);
+            skip_far_steps(r, nx < ny ? nx : ny, limit, &i, &d, &e, &skipping);
+        }
         touch_moving_pen(b, mode, colour, cx - i, cy + d);
         touch_moving_pen(b, mode, colour, cx + i, cy - d);
         if (i != 0 && i != d) {
@@ -265,7 +359,13 @@ void raster_disc(const PixelBuffer &b, RasterMode mode, uint32_t colour, int32_t
 {
     int64_t limit = 5 * (int64_t)r / 7, i = 0, d = r, e = r, last_i = 0;
     bool open = true;  // the rows cy +- d of the last step still want their span
+    bool skipping = r >= KAV_CIRCLE_SKIP_RADIUS;
     do {
+        if (skipping) {
+            // Spans lie on the rows cy +- i and, when d falls, cy +- d.
+            int64_t ni = next_offset_in_reach(i, cy, b.height), nd = next_other_in_reach(r, i, d, limit, cy, b.height);
+            skip_far_steps(r, ni < nd ? ni : nd, limit, &i, &d, &e, &skipping);
+        }
         open = true;
         if (d != i) {
             disc_span(b, mode, colour, cy + i, cx - d, cx + d);

@@ -105,6 +105,66 @@ static void reference_line(Points *s, int64_t x1, int64_t y1, int64_t x2, int64_
     }
 }
 
+// The outline and the disc stepped through every step of their eighth, recording the pixels in
+// the image and the last point drawn (the pen).
+struct Round {
+    Points points;
+    int64_t pen_x, pen_y;
+    int64_t width, height;
+    void at(int64_t x, int64_t y)
+    {
+        pen_x = x;
+        pen_y = y;
+        if (x >= 0 && y >= 0 && x < width && y < height) points.insert({x, y});
+    }
+    void span(int64_t y, int64_t xa, int64_t xb)
+    {
+        for (int64_t x = xa < 0 ? 0 : xa; x <= xb && x < width; x++)
+            if (y >= 0 && y < height) points.insert({x, y});
+        pen_x = xb;
+        pen_y = y;
+    }
+};
+
+static void reference_circle(Round *o, int64_t cx, int64_t cy, int64_t r)
+{
+    int64_t limit = 5 * r / 7, i = 0, d = r, e = r;
+    do {
+        const int64_t p[8][2] = {{cx - i, cy + d}, {cx + i, cy - d}, {cx + i, cy + d}, {cx - i, cy - d},
+                                 {cx + d, cy - i}, {cx - d, cy + i}, {cx + d, cy + i}, {cx - d, cy - i}};
+        for (int k = 0; k < 8; k++)
+            if ((k != 2 && k != 3 && k != 4 && k != 5) || (i != 0 && i != d)) o->at(p[k][0], p[k][1]);
+        e -= 2 * i + 1;
+        if (e <= 0) e += 2 * d-- - 2;
+        i++;
+    } while (i <= limit && i <= d);
+}
+
+static void reference_disc(Round *o, int64_t cx, int64_t cy, int64_t r)
+{
+    int64_t limit = 5 * r / 7, i = 0, d = r, e = r, last_i = 0;
+    bool open = true;
+    do {
+        open = true;
+        if (d != i) {
+            o->span(cy + i, cx - d, cx + d);
+            if (i != 0) o->span(cy - i, cx - d, cx + d);
+        }
+        e -= 2 * i + 1;
+        if (e <= 0) {
+            o->span(cy + d, cx - i, cx + i);
+            o->span(cy - d, cx - i, cx + i);
+            e += 2 * d-- - 2;
+            open = false;
+        }
+        last_i = i++;
+    } while (i <= limit && i <= d);
+    if (open) {
+        o->span(cy + d, cx - last_i, cx + last_i);
+        o->span(cy - d, cx - last_i, cx + last_i);
+    }
+}
+
 static void expect(const Points &want, const Canvas &c, const char *what)
 {
     Points got = c.lit();
@@ -196,8 +256,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     int width = 1 + in.byte() % 40, height = 1 + in.byte() % 40;
     int32_t v[5];
     for (int i = 0; i < 4; i++) v[i] = in.coordinate();
-    // The outline steps once per pixel of an eighth of it: radii stay below 2^12.
+    // Radii mostly below 2^12, sometimes anywhere in 32 bits.
     v[4] = (int32_t)((in.byte() | in.byte() << 8) & 0xFFF) - 16;
+    if (v[4] == 4079) v[4] = in.coordinate();
     if (op == OP_PAINT) {
         std::vector<uint8_t> background((size_t)width * height);
         for (uint8_t &p : background) p = (uint8_t)(in.byte() % 4);
@@ -253,6 +314,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     } else if (op == OP_CIRCLE || op == OP_DISC) {
         if (r < 1) return 0;
         check_round(small, x1, y1, r, op == OP_DISC);
+        if (r < 65536) {  // stepped through in full, about 50,000 steps at most
+            Round o = {Points(), 0, 0, width, height};
+            if (op == OP_CIRCLE) reference_circle(&o, x1, y1, r);
+            else reference_disc(&o, x1, y1, r);
+            expect(o.points, small, op == OP_CIRCLE ? "outline" : "disc");
+            if (pen.x != (int32_t)o.pen_x || pen.y != (int32_t)o.pen_y) FAIL("the pen is not at the last point drawn");
+        }
         Canvas inverted(bits, width, height, NULL);
         draw(op, inverted, RASTER_INVERT, v, 0, 0, text);
         if (inverted.lit() != small.lit()) FAIL("an inverted outline or disc is not the drawn one");
