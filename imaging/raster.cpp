@@ -72,11 +72,18 @@ static void span_column(const PixelBuffer &b, RasterMode mode, uint32_t colour, 
 //------------------------------------------------------------------------------------------------
 // Built-in font
 //------------------------------------------------------------------------------------------------
+// The text cursor goes to the start of the next line; at the bottom of the 32-bit range it stays
+// there (below any image) rather than overflowing.
+static void next_text_line(void)
+{
+    text_cursor.x = text_left_margin;
+    text_cursor.y = text_cursor.y > INT32_MAX - KAV_TEXT_LINE_STEP ? INT32_MAX : text_cursor.y + KAV_TEXT_LINE_STEP;
+}
+
 void raster_char(const PixelBuffer &b, uint32_t colour, uint8_t c)
 {
     if (c == '\n') {
-        text_cursor.x = text_left_margin;
-        text_cursor.y += KAV_TEXT_LINE_STEP;
+        next_text_line();
         return;
     }
     if (c < 32 || c > 127) return;
@@ -86,10 +93,7 @@ void raster_char(const PixelBuffer &b, uint32_t colour, uint8_t c)
         for (int j = 0; j < KAV_GLYPH_WIDTH; j++)
             if (glyph[i] & (0x80 >> j)) touch_moving_pen(b, RASTER_STORE, colour, x + j, top + i);
     text_cursor.x = (int32_t)(x + KAV_GLYPH_WIDTH);
-    if (text_cursor.x > b.width - KAV_GLYPH_WIDTH) {  // the next cell would not fit
-        text_cursor.x = text_left_margin;
-        text_cursor.y += KAV_TEXT_LINE_STEP;
-    }
+    if (text_cursor.x > b.width - KAV_GLYPH_WIDTH) next_text_line();  // the next cell would not fit
 }
 
 void raster_string(const PixelBuffer &b, uint32_t colour, const char *s)

@@ -436,6 +436,18 @@ static void draw_formatted(const PixelBuffer &b, const char *format, ...)
     va_end(args);
 }
 
+TEST(RasterFont, NewLinesAtTheBottomOfTheRangeKeepTheCursorThere)
+{
+    Image im(16, 16);
+    text_left_margin = 3;
+    text_cursor = {5, INT32_MAX - 4};
+    raster_string(im.b, 7, "\nab");  // a line feed, then a wrap after the second cell
+    EXPECT_EQ(3, text_cursor.x);
+    EXPECT_EQ(INT32_MAX, text_cursor.y);
+    EXPECT_TRUE(im.lit().empty());
+    text_left_margin = 0;
+}
+
 TEST(RasterFont, CursorWrapsClipsSkipsAndCutsLongText)
 {
     Image a(640, 40);
