@@ -1,9 +1,9 @@
 // The escaping of string literals in the generated layout source, and the list of lines it goes
-// into. An input is a list of calls with labels of any bytes (section titles are the report's own). Every escaped literal must read
-// back, as a C compiler reads it, to the very label, and be plain printable ASCII; a literal
-// that does not fit must be refused with an empty result; writing stays within the given room.
-// The list must stay within its size, hold only whole CR LF lines and end with the cut line once
-// a line was left out.
+// into. An input is a list of calls with labels of any bytes (section titles are the report's
+// own). Every escaped literal must read back, as a C compiler reads it, to the very label, and
+// be plain printable ASCII; a literal that does not fit must be refused with an empty result;
+// writing stays within the given room. The list must stay within its size, hold only whole
+// CR LF lines and end with the cut line once a line was left out.
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
