@@ -6,8 +6,11 @@ JOBS  ?= $(shell nproc)
 PACKAGES = cmake make g++ g++-mingw-w64-x86-64 wine wine64 xvfb imagemagick googletest zip unzip
 # Wine's own fonts: the glyphs of its window frames and captions (close box, scroll arrows).
 PACKAGES += fonts-wine
+# The fuzz build: clang with libFuzzer and the sanitizers' runtime.
+PACKAGES += clang libclang-rt-14-dev
+FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build build-win build-native run test test-native test-wine bench dist clean
+.PHONY: all deps build build-win build-native build-fuzz run test test-native test-wine test-fuzz fuzz bench dist clean
 
 all: build
 
@@ -39,7 +42,19 @@ test-native: build-native
 test-wine: build-win
 	tools/with-xvfb.sh $(BUILD)/wineprefix ctest --test-dir $(BUILD)/win --output-on-failure
 
-test: test-native test-wine
+# The fuzz targets (tests/fuzz/): `make fuzz FUZZ_SECONDS=N` fuzzes each for N seconds;
+# `make test` replays the kept corpus of each and fuzzes each for 10 s.
+build-fuzz: deps
+	cmake -S tests/fuzz -B $(BUILD)/fuzz -DCMAKE_CXX_COMPILER=clang++
+	cmake --build $(BUILD)/fuzz -j $(JOBS)
+
+fuzz: build-fuzz
+	tests/fuzz/run.sh $(BUILD)/fuzz $(FUZZ_SECONDS)
+
+test-fuzz: build-fuzz
+	tests/fuzz/run.sh $(BUILD)/fuzz 10
+
+test: test-native test-fuzz test-wine
 
 bench: build
 	$(BUILD)/native/bench/kav_bench_native

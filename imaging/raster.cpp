@@ -4,6 +4,8 @@
 
 #include <stddef.h>
 #include <stdio.h>
+#include <math.h>
+#include <stdint.h>
 #include <string.h>
 
 #if defined(__SSE2__)
@@ -70,11 +72,18 @@ static void span_column(const PixelBuffer &b, RasterMode mode, uint32_t colour, 
 //------------------------------------------------------------------------------------------------
 // Built-in font
 //------------------------------------------------------------------------------------------------
+// The text cursor goes to the start of the next line; at the bottom of the 32-bit range it stays
+// there (below any image) rather than overflowing.
+static void next_text_line(void)
+{
+    text_cursor.x = text_left_margin;
+    text_cursor.y = text_cursor.y > INT32_MAX - KAV_TEXT_LINE_STEP ? INT32_MAX : text_cursor.y + KAV_TEXT_LINE_STEP;
+}
+
 void raster_char(const PixelBuffer &b, uint32_t colour, uint8_t c)
 {
     if (c == '\n') {
-        text_cursor.x = text_left_margin;
-        text_cursor.y += KAV_TEXT_LINE_STEP;
+        next_text_line();
         return;
     }
     if (c < 32 || c > 127) return;
@@ -84,10 +93,7 @@ void raster_char(const PixelBuffer &b, uint32_t colour, uint8_t c)
         for (int j = 0; j < KAV_GLYPH_WIDTH; j++)
             if (glyph[i] & (0x80 >> j)) touch_moving_pen(b, RASTER_STORE, colour, x + j, top + i);
     text_cursor.x = (int32_t)(x + KAV_GLYPH_WIDTH);
-    if (text_cursor.x > b.width - KAV_GLYPH_WIDTH) {  // the next cell would not fit
-        text_cursor.x = text_left_margin;
-        text_cursor.y += KAV_TEXT_LINE_STEP;
-    }
+    if (text_cursor.x > b.width - KAV_GLYPH_WIDTH) next_text_line();  // the next cell would not fit
 }
 
 void raster_string(const PixelBuffer &b, uint32_t colour, const char *s)
@@ -107,6 +113,39 @@ void raster_vprintf(const PixelBuffer &b, uint32_t colour, const char *format, v
 //------------------------------------------------------------------------------------------------
 // Lines and boxes
 //------------------------------------------------------------------------------------------------
+// The stepping of a line in closed form: with major and minor the larger and the smaller of dx
+// and dy, after k steps along the major axis the minor coordinate has moved
+// m = (k * minor - e0 + major) / major times, where e0 = (major + 1) / 2 is the first error
+// term, and the error term is e0 - k * minor + m * major. 128 bits hold every product.
+static void step_line(bool x_major, int64_t k, int64_t sy, int64_t dx, int64_t dy, int64_t *x,
+                      int64_t *y, int64_t *e)
+{
+    __int128 major = x_major ? dx : dy, minor = x_major ? dy : dx, e0 = (major + 1) / 2;
+    __int128 m = ((__int128)k * minor - e0 + major) / major;
+    *e = (int64_t)(e0 - (__int128)k * minor + m * major);
+    *x += x_major ? k : (int64_t)m;
+    *y += sy * (x_major ? (int64_t)m : k);
+}
+
+// The first step of the line from (x1, y1) (dx, dy >= 1, x growing, y moving by sy) at which
+// neither coordinate still lies before the buffer; beyond the last step if none.
+static int64_t first_step_in_reach(const PixelBuffer &b, int64_t x1, int64_t y1, int64_t sy, int64_t dx, int64_t dy)
+{
+    bool x_major = dx >= dy;
+    __int128 major = x_major ? dx : dy, minor = x_major ? dy : dx, e0 = (major + 1) / 2;
+    int64_t y_before = sy > 0 ? -y1 : y1 - ((int64_t)b.height - 1);  // y steps still wanted
+    int64_t major_before = x_major ? -x1 : y_before, minor_before = x_major ? y_before : -x1;
+    __int128 k = major_before > 0 ? major_before : 0;
+    if (minor_before > minor) return (int64_t)major + 1;  // the line ends before reaching it
+    if (minor_before > 0) {
+        // The smallest k with (k * minor - e0 + major) / major >= minor_before.
+        __int128 need = (__int128)minor_before * major + e0 - major;
+        __int128 k_minor = (need + minor - 1) / minor;
+        if (k_minor > k) k = k_minor;
+    }
+    return k > major ? (int64_t)major + 1 : (int64_t)k;
+}
+
 void raster_line(const PixelBuffer &b, RasterMode mode, uint32_t colour, int32_t x1, int32_t y1,
                  int32_t x2, int32_t y2)
 {
@@ -127,10 +166,14 @@ void raster_line(const PixelBuffer &b, RasterMode mode, uint32_t colour, int32_t
     int64_t sy = y2 > y1 ? 1 : -1;
     int64_t dx = (int64_t)x2 - x1, dy = sy * ((int64_t)y2 - y1);
     int64_t x = x1, y = y1;
-    touch(b, mode, colour, x, y);
-    // x only grows and y moves one way: once either has left the buffer for good, stop.
     bool x_major = dx >= dy;
     int64_t e = x_major ? (dx + 1) / 2 : (dy + 1) / 2;
+    // The steps before the line can reach the buffer are passed over in one go.
+    int64_t skip = first_step_in_reach(b, x1, y1, sy, dx, dy);
+    if (skip > (x_major ? dx : dy)) return;
+    if (skip > 0) step_line(x_major, skip, sy, dx, dy, &x, &y, &e);
+    touch(b, mode, colour, x, y);
+    // x only grows and y moves one way: once either has left the buffer for good, stop.
     while (x_major ? x != x2 : y != y2) {
         if (x_major) {
             x++;
@@ -193,10 +236,102 @@ void raster_xor_fill_box(const PixelBuffer &b, int32_t x1, int32_t y1, int32_t x
 //------------------------------------------------------------------------------------------------
 // Circles: integer stepping over one eighth, mirrored
 //------------------------------------------------------------------------------------------------
+//
+// The stepping keeps e = r^2 - i^2 - d^2 + d and lowers d by one when e drops to 0 or below. While
+// i <= d - 2 that one step suffices, so d is then the largest d with d^2 - d < r^2 - i^2: steps
+// that cannot touch the buffer are passed over in closed form, which keeps a huge circle around
+// a small image as quick as a small one. The last steps are always walked.
+#define KAV_CIRCLE_SKIP_RADIUS 64  // smaller circles are walked whole
+
+// The largest d >= 0 with d^2 - d < n (n >= 1).
+static int64_t circle_other(int64_t n)
+{
+    int64_t d = (int64_t)sqrtl((long double)n);
+    while (d > 0 && (__int128)d * (d - 1) >= n) d--;
+    while ((__int128)(d + 1) * d < n) d++;
+    return d;
+}
+
+// The largest step i in [from, to] with i <= d(i) - 2, or from - 1 when there is none.
+static int64_t last_closed_form_step(int64_t r, int64_t from, int64_t to)
+{
+    int64_t lo = from - 1, hi = to;
+    while (lo < hi) {
+        int64_t mid = lo + (hi - lo + 1) / 2;
+        if (mid + 2 <= circle_other(r * r - mid * mid)) lo = mid;
+        else hi = mid - 1;
+    }
+    return lo;
+}
+
+// The first step at or after i whose offset i lands a coordinate in [0, size) from centre c,
+// on either side; INT64_MAX when none does.
+static int64_t next_offset_in_reach(int64_t i, int64_t c, int64_t size)
+{
+    int64_t next = INT64_MAX;
+    const int64_t from[2] = {-c, c - (size - 1)}, to[2] = {size - 1 - c, c};  // c + i, c - i
+    for (int k = 0; k < 2; k++) {
+        if (to[k] < i) continue;
+        int64_t at = from[k] > i ? from[k] : i;
+        if (at < next) next = at;
+    }
+    return next;
+}
+
+// Moves the stepping of radius r from step i to the later step target (both within the
+// closed-form steps).
+static void circle_jump(int64_t r, int64_t target, int64_t *i, int64_t *d, int64_t *e)
+{
+    *i = target;
+    *d = circle_other(r * r - target * target);
+    *e = r * r - target * target - *d * *d + *d;
+}
+
+// The first step at or after i (other coordinate d there) at which d lands a row in [0, height)
+// from centre cy, on either side; INT64_MAX when none does up to limit.
+static int64_t next_other_in_reach(int64_t r, int64_t i, int64_t d, int64_t limit, int64_t cy, int64_t height)
+{
+    int64_t next = INT64_MAX;
+    const int64_t from[2] = {-cy, cy - (height - 1)}, to[2] = {height - 1 - cy, cy};  // cy + d, cy - d
+    for (int k = 0; k < 2; k++) {
+        if (d < from[k]) continue;  // d only falls: passed for good
+        if (d <= to[k]) return i;
+        int64_t lo = i, hi = limit + 1;  // the first step whose d is at most to[k]
+        while (lo < hi) {
+            int64_t mid = lo + (hi - lo) / 2;
+            if (circle_other(r * r - mid * mid) <= to[k]) hi = mid;
+            else lo = mid + 1;
+        }
+        if (lo <= limit && lo < next) next = lo;
+    }
+    return next;
+}
+
+// Passes over the steps from i up to, not beyond, the next step that may draw into the buffer
+// (next, found by the caller), as far as the closed form holds. Clears *skipping once it no
+// longer does.
+static void skip_far_steps(int64_t r, int64_t next, int64_t limit, int64_t *i, int64_t *d, int64_t *e, bool *skipping)
+{
+    if (*i + 2 > *d) {  // the closed form has ended
+        *skipping = false;
+        return;
+    }
+    if (next <= *i) return;
+    int64_t last = last_closed_form_step(r, *i, next < limit ? next : limit);
+    if (last < next && last < limit) *skipping = false;  // from here on every step is walked
+    if (last > *i) circle_jump(r, last, i, d, e);
+}
+
 void raster_circle(const PixelBuffer &b, RasterMode mode, uint32_t colour, int32_t cx, int32_t cy, int32_t r)
 {
     int64_t limit = 5 * (int64_t)r / 7, i = 0, d = r, e = r;  // d: the other coordinate
+    bool skipping = r >= KAV_CIRCLE_SKIP_RADIUS;
     do {
+        if (skipping) {
+            // Every one of the eight points has i as its offset along x or along y.
+            int64_t nx = next_offset_in_reach(i, cx, b.width), ny = next_offset_in_reach(i, cy, b.height);
+            skip_far_steps(r, nx < ny ? nx : ny, limit, &i, &d, &e, &skipping);
+        }
         touch_moving_pen(b, mode, colour, cx - i, cy + d);
         touch_moving_pen(b, mode, colour, cx + i, cy - d);
         if (i != 0 && i != d) {
@@ -228,7 +363,13 @@ void raster_disc(const PixelBuffer &b, RasterMode mode, uint32_t colour, int32_t
 {
     int64_t limit = 5 * (int64_t)r / 7, i = 0, d = r, e = r, last_i = 0;
     bool open = true;  // the rows cy +- d of the last step still want their span
+    bool skipping = r >= KAV_CIRCLE_SKIP_RADIUS;
     do {
+        if (skipping) {
+            // Spans lie on the rows cy +- i and, when d falls, cy +- d.
+            int64_t ni = next_offset_in_reach(i, cy, b.height), nd = next_other_in_reach(r, i, d, limit, cy, b.height);
+            skip_far_steps(r, ni < nd ? ni : nd, limit, &i, &d, &e, &skipping);
+        }
         open = true;
         if (d != i) {
             disc_span(b, mode, colour, cy + i, cx - d, cx + d);

@@ -133,13 +133,14 @@ void echo_type(EchoCursor *c, int cells, const TextGeometry *g, EchoTyped *out)
 {
     memset(out, 0, sizeof *out);
     int cw = g->char_width;
-    if (cells == 2 && c->x > g->width - 2 * cw) {
-        // The character does not fit whole: it moves to the next line, and its would-be end
-        // (never less than the width) tells a later backspace that it was moved.
+    if (c->x > 0 && c->x > g->width - cells * cw) {
+        // The character does not fit whole (a wide one near the edge, or any one after printed
+        // text that filled the line): it moves to the next line, and its would-be end (beyond
+        // the width) tells a later backspace that it was moved.
         out->moved = 1;
         out->blank_x = c->x;
         out->blank_y = c->y;
-        echo_wrap(c, c->x + 2 * cw, g, &out->before);
+        echo_wrap(c, c->x + cells * cw, g, &out->before);
     }
     out->draw_x = c->x;
     out->draw_y = c->y;
@@ -154,9 +155,11 @@ void echo_type(EchoCursor *c, int cells, const TextGeometry *g, EchoTyped *out)
 
 // Keeps the echo cursor inside the buffer. Stepping back across a wrap whose line has scrolled
 // off the top, or over characters typed before a resize cleared the buffer, would otherwise put
-// it above or left of the buffer, where the echo and every later print would be invisible.
-static void keep_echo_in_buffer(EchoCursor *c)
+// it above, left or (a wrap of a wider buffer) right of the buffer, where the echo and every
+// later print would be invisible. x stays at most max_x.
+static void keep_echo_in_buffer(EchoCursor *c, int max_x)
 {
+    if (c->x > max_x) c->x = max_x;
     if (c->x < 0) c->x = 0;
     if (c->y < 0) c->y = 0;
 }
@@ -174,16 +177,17 @@ void echo_erase(EchoCursor *c, int cells, const TextGeometry *g, EchoErased *out
     } else {
         c->x -= cells * cw;
     }
-    keep_echo_in_buffer(c);
-    if (cells != 2) return;
-    out->wide = 1;
-    out->wide_x = c->x;
-    out->wide_y = c->y;
-    if (c->wraps > 0 && c->x == 0 && c->saved_x[c->wraps] >= g->width) {
+    keep_echo_in_buffer(c, g->width - cw);
+    if (cells == 2) {
+        out->wide = 1;
+        out->wide_x = c->x;
+        out->wide_y = c->y;
+    }
+    if (c->wraps > 0 && c->x == 0 && c->saved_x[c->wraps] > g->width) {
         // The character had been moved whole to this line: back to where the cursor stood.
-        c->x = c->saved_x[c->wraps] - 2 * cw;
+        c->x = c->saved_x[c->wraps] - cells * cw;
         c->y -= g->char_height;
         c->wraps--;
-        keep_echo_in_buffer(c);
+        keep_echo_in_buffer(c, g->width);  // printed text may have left it at the right edge
     }
 }

@@ -70,6 +70,27 @@ TEST(RasterLine, TellingCasesAndThePen)
     EXPECT_EQ((PointSet{{0, 1}, {1, 1}, {2, 1}, {3, 1}}), off.lit());
 }
 
+TEST(RasterLine, LinesFromFarOutsideSetTheSteppedPixelsEitherWay)
+{
+    // Two billion steps lie before the image: the minor coordinate moves once, half-way.
+    for (int reverse = 0; reverse < 2; reverse++) {
+        Image flat(4, 4), steep(4, 4, 8);
+        if (reverse) {
+            raster_line(flat.b, RASTER_STORE, 7, 3, 1, -2000000000, 0);
+            raster_line(steep.b, RASTER_STORE, 7, 2, 3, 1, -2000000000);
+        } else {
+            raster_line(flat.b, RASTER_STORE, 7, -2000000000, 0, 3, 1);
+            raster_line(steep.b, RASTER_STORE, 7, 1, -2000000000, 2, 3);
+        }
+        EXPECT_EQ((PointSet{{0, 1}, {1, 1}, {2, 1}, {3, 1}}), flat.lit()) << reverse;
+        EXPECT_EQ((PointSet{{2, 0}, {2, 1}, {2, 2}, {2, 3}}), steep.lit()) << reverse;
+    }
+    Image miss(4, 4);  // passes below the image before it ends
+    raster_line(miss.b, RASTER_STORE, 7, -2000000000, 100, 2000000000, 90);
+    EXPECT_TRUE(miss.lit().empty());
+    EXPECT_EQ(90, pen_position.y);
+}
+
 TEST(RasterLine, RandomLinesMatchTheReferenceBothWaysAndEraseThemselves)
 {
     std::mt19937 rng(9);
@@ -169,6 +190,21 @@ TEST(RasterCircle, InvertingOutlinesAndDiscsTwiceLeavesTheImage)
 // Every outline point lies within one pixel of the true circle, the set has the eight
 // symmetries, and each pixel is touched once; the disc is every row filled between the
 // outline's outermost points, once each, and the filled disc is that same set.
+TEST(RasterCircle, HugeCirclesAroundASmallImageDrawOnlyTheirNearEdge)
+{
+    // Radius two billion, the leftmost point at (1, 2): within four rows the outline is one
+    // column and the disc everything right of it (steps far from the image are passed over).
+    const int32_t r = 2000000000;
+    Image outline(4, 4), disc(4, 4, 8);
+    raster_circle(outline.b, RASTER_STORE, 7, 1 + r, 2, r);
+    raster_disc(disc.b, RASTER_STORE, 7, 1 + r, 2, r);
+    EXPECT_EQ((PointSet{{1, 0}, {1, 1}, {1, 2}, {1, 3}}), outline.lit());
+    PointSet right;
+    for (int y = 0; y < 4; y++)
+        for (int x = 1; x < 4; x++) right.insert({x, y});
+    EXPECT_EQ(right, disc.lit());
+}
+
 TEST(RasterCircle, RandomCirclesAndDiscsMatchTheirReferences)
 {
     std::mt19937 rng(5);
@@ -430,6 +466,18 @@ static void draw_formatted(const PixelBuffer &b, const char *format, ...)
     va_start(args, format);
     raster_vprintf(b, 1, format, args);
     va_end(args);
+}
+
+TEST(RasterFont, NewLinesAtTheBottomOfTheRangeKeepTheCursorThere)
+{
+    Image im(16, 16);
+    text_left_margin = 3;
+    text_cursor = {5, INT32_MAX - 4};
+    raster_string(im.b, 7, "\nab");  // a line feed, then a wrap after the second cell
+    EXPECT_EQ(3, text_cursor.x);
+    EXPECT_EQ(INT32_MAX, text_cursor.y);
+    EXPECT_TRUE(im.lit().empty());
+    text_left_margin = 0;
 }
 
 TEST(RasterFont, CursorWrapsClipsSkipsAndCutsLongText)

@@ -228,3 +228,43 @@ TEST(Echo, BackspaceNeverLeavesTheBufferWhenTheLineHasScrolledOffTheTop)
     EXPECT_EQ(0, c.x);
     EXPECT_EQ(0, e.wide_x);
 }
+
+TEST(Echo, TypingAfterAPrintedLineThatFillsTheWidthStartsTheNextLine)
+{
+    // A prompt of exactly ten cells leaves the cursor at the right edge, with no room for a
+    // cell: the first typed character must move to the next line, not be drawn off the buffer.
+    Recorder rec;
+    TextCursor cursor = {0, 0};
+    print(L"0123456789", &cursor, &rec);
+    ASSERT_EQ(80, cursor.x);
+    EchoCursor c = {};
+    c.x = cursor.x;
+    EchoTyped t;
+    echo_type(&c, 1, &kWindow, &t);
+    EXPECT_EQ(1, t.moved);
+    EXPECT_EQ(0, t.draw_x);
+    EXPECT_EQ(16, t.draw_y);
+    EXPECT_EQ(8, c.x);
+    EchoErased e;
+    echo_erase(&c, 1, &kWindow, &e);  // back to the end of the prompt
+    EXPECT_EQ(80, c.x);
+    EXPECT_EQ(0, c.y);
+    EXPECT_EQ(0, c.wraps);
+}
+
+TEST(Echo, BackspaceAcrossAWrapOfAWiderBufferStaysInsideTheNarrowerOne)
+{
+    // Typed to the end of a line, then the window narrowed (the buffer cleared, the cursor at
+    // the top left): stepping back across the old wrap must not put the cursor past the edge.
+    EchoCursor c = {};
+    EchoTyped t;
+    for (int i = 0; i < 10; i++) echo_type(&c, 1, &kWindow, &t);
+    ASSERT_EQ(1, c.wraps);
+    const TextGeometry narrow = {40, 80, 8, 16};
+    c.x = 0;
+    c.y = 0;
+    EchoErased e;
+    echo_erase(&c, 1, &narrow, &e);
+    EXPECT_EQ(32, c.x);
+    EXPECT_EQ(0, c.y);
+}
