@@ -10,6 +10,8 @@
 #include <stdio.h>
 #include <stdlib.h>
 
+#include "imagewin/file_rules.h"
+#include "imagewin/file_stream.h"
 #include "imagewin/gdiplus_flat.h"
 #include "imagewin/imagewin.h"
 #include "textwin/textwin.h"
@@ -186,15 +188,23 @@ int run_main_command(int id)
 // Dropped files: each image file becomes a new image window "%03d %s"
 //------------------------------------------------------------------------------------------------
 // Width and height of the image in a file, read with GDI+; 0 x 0 when it is no readable image.
+// The decoder reads a copy of the file in memory, as loading does, so a damaged file is never
+// left open by a decoder that keeps its stream after failing.
 static void image_file_size(const wchar_t *path, UINT *width, UINT *height)
 {
     *width = 0;
     *height = 0;
+    IStream *stream = open_file_stream(path);
+    if (!stream) return;
+    uint64_t size = 0;
+    const uint8_t *bytes = file_stream_bytes(stream, &size);
     GpImage *image = NULL;
-    if (GdipLoadImageFromFile(path, &image) != 0 || !image) return;
-    GdipGetImageWidth(image, width);
-    GdipGetImageHeight(image, height);
-    GdipDisposeImage(image);
+    if (check_image_header(bytes, size) == 0 && GdipLoadImageFromStream(stream, &image) == 0 && image) {
+        GdipGetImageWidth(image, width);
+        GdipGetImageHeight(image, height);
+        GdipDisposeImage(image);
+    }
+    close_file_stream(stream);
 }
 
 // Opens one dropped file in the first window number from *n on that accepts it; *n moves past

@@ -2,6 +2,7 @@
 // DC with the process-wide font, and the font's replacement by size and by style codes.
 // Worker thread. The font is selected into the DC only for the one character being drawn, so
 // replacing (and deleting) it never pulls a font out from under a DC.
+#include <stdint.h>
 #include <string.h>
 
 #include "imaging/truetype_text.h"
@@ -54,7 +55,10 @@ static void apply_control_code(int code)
 {
     if (code == '\n') {
         text_cursor.x = text_left_margin;
-        text_cursor.y += font_cell_height;
+        // Far down (or, with a negative height, up) the page the cursor stays at the last
+        // row rather than wrap around to the other end.
+        int64_t y = (int64_t)text_cursor.y + font_cell_height;
+        text_cursor.y = y > INT32_MAX ? INT32_MAX : y < INT32_MIN ? INT32_MIN : (int32_t)y;
         return;
     }
     if (code < 1 || code > 6) return;

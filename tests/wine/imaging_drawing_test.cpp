@@ -51,7 +51,7 @@ TEST(TrueTypeText, NewlinesLeadBytesAndTheFontCell)
 {
     destroy_all();
     PointSet second_line, alone, ab, ab_lead;
-    KAV_Point after_ab = {}, after_lead = {};
+    KAV_Point after_ab = {}, after_lead = {}, at_bottom = {};
     LOGFONTW styled = {}, plain = {};
     int result = -1;
     on_worker([&] {
@@ -81,6 +81,10 @@ TEST(TrueTypeText, NewlinesLeadBytesAndTheFontCell)
         after_lead = text_cursor;
         ab_lead = lit_pixels(5, 0);
 
+        text_cursor = {0, INT32_MAX - 4};
+        draw_truetype_char('\n');  // far down the page a newline stays at the last row
+        at_bottom = text_cursor;
+
         draw_truetype_text("\x03\x01");  // bold, italic: the font is replaced
         GetObjectW(truetype_font, sizeof styled, &styled);
         draw_truetype_text("\x04\x02");
@@ -95,6 +99,7 @@ TEST(TrueTypeText, NewlinesLeadBytesAndTheFontCell)
     EXPECT_EQ(ab, ab_lead);
     EXPECT_EQ(after_ab.x, after_lead.x);
     EXPECT_EQ(after_ab.y, after_lead.y);
+    EXPECT_EQ(INT32_MAX, at_bottom.y);
     EXPECT_EQ(FW_BOLD, styled.lfWeight);
     EXPECT_TRUE(styled.lfItalic);
     EXPECT_EQ(FW_NORMAL, plain.lfWeight);
