@@ -3,6 +3,8 @@
 # Measures over SECONDS (60 by default) the processor time of two waiting programs and of the
 # Wine server their waits talk to: the converter waiting for a button, and a program waiting in
 # a line input in Text window 0 (kav_bench_idle_input). Each is started alone and left to settle.
+# First the Wine server is measured with neither running: what it spends on its own (its clock
+# keeps the processes' shared time current many times a second) is in both figures.
 set -e
 build="$(cd "$1" && pwd)"
 seconds="${2:-60}"
@@ -35,5 +37,11 @@ measure() {
 }
 
 cd "$here/samples"
+server=$(find_server)
+s=$( [ -n "$server" ] && ticks "$server" || echo 0)
+sleep "$seconds"
+t=$( [ -n "$server" ] && ticks "$server" || echo 0)
+awk -v s="$s" -v t="$t" -v hz="$hz" -v n="$seconds" 'BEGIN {
+  printf "idle over %d s, no program running: wineserver %.2f%% of one processor\n", n, (t - s) * 100 / hz / n }'
 measure "converter waiting for a button" "$build/win/kavlib.exe"
 measure "line input waiting for keys in Text window 0" "$build/win/bench/kav_bench_idle_input.exe"
