@@ -53,6 +53,7 @@ static LRESULT on_command(HWND hwnd, WPARAM wparam, LPARAM lparam)
     SetFocus(hwnd);  // so that digit keys reach the box after a click
     if (id >= BUTTON_ID_BASE && id < BUTTON_ID_BASE + button_count) {
         button_presses[id - BUTTON_ID_BASE]++;
+        wake_waiters();  // the application may be asleep in a wait
     } else if (id == CMD_DESTROY_BUTTON_BOX) {
         KAV_CloseButtonBox();
     } else if (id == CMD_RENAME_BUTTON) {
@@ -71,8 +72,10 @@ static LRESULT on_keydown(HWND hwnd, WPARAM key)
         forward_to_main_window(key);
     } else if (key >= '0' && key <= '9') {
         button_presses[key - '0']++;
+        wake_waiters();
     } else if (key >= VK_NUMPAD0 && key <= VK_NUMPAD9) {
         button_presses[key - VK_NUMPAD0]++;
+        wake_waiters();
     }
     return 0;
 }

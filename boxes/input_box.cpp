@@ -128,6 +128,7 @@ void commit_item_edit(HWND edit)
         wchar_t wide[ITEM_TEXT_UNITS];
         if (GetWindowTextW(edit, wide, ITEM_TEXT_UNITS) == 0) wide[0] = L'\0';
         wide_to_ansi(wide, item_values[i], KAV_ITEM_BYTES);
+        wake_waiters();  // the application may be asleep in a wait
         return;
     }
 }

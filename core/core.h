@@ -89,7 +89,6 @@ struct KAV_WindowRequest {
     int zoom;                // percent
     const char *file_name;   // full ANSI path of an image file to load (poster's buffer)
     HBITMAP bitmap;          // bitmap to draw into the current image window; the worker deletes it
-    DWORD poster_thread;     // thread to wake when the request is served; 0 for none
     KAV_RequestAnswer *answer;  // the waiting poster's record; NULL for a redraw, which does not wait
 };
 extern KAV_WindowRequest window_request;
@@ -103,7 +102,9 @@ void post_open_input_box(int x, int y, int count);  // the Main window asks for 
 void post_open_button_box(int columns, int rows);
 void serve_window_request(void);               // worker thread: serves the slot if it is full
 void gui_pump(void);                           // GUI thread: dispatches pending messages
-void wake_worker(void);                         // ends a wait of the worker thread for a message
+void wake_worker(void);                         // ends a wait of the worker thread (see wake_waiters)
+void wake_waiters(void);                        // ends every library wait of every thread: a flag changed
+void wait_for_wake(DWORD timeout_ms);           // KAV_WaitMessage with a time limit (INFINITE for none)
 
 extern std::atomic<int> pick_in_progress;      // 1 while a point-picking tool waits (set by the worker)
 

@@ -66,6 +66,7 @@ static LRESULT on_create(HWND hwnd)
 static void start_command(void)
 {
     if (run_state.running == 0) run_state.start_requested = 1;
+    wake_worker();
 }
 
 static void stop_command(void)

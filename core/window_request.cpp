@@ -9,8 +9,8 @@
 KAV_WindowRequest window_request;  // arguments: GUI thread while kind is 0, worker while it is set
 
 // The poster's messages are pumped while it waits, so the Main window keeps answering; the
-// worker wakes the poster when it has served a request. Once the worker thread has finished
-// nobody will serve the slot, and the wait gives up.
+// worker wakes the waiting threads when it has served a request. Once the worker thread has
+// finished nobody will serve the slot, and the wait gives up.
 static void wait_for_empty_slot(void)
 {
     while (window_request.kind != 0 && run_state.exit_state != 2) {
@@ -26,10 +26,10 @@ static int post_and_wait(int kind)
     KAV_RequestAnswer answer;
     answer.done = 0;
     answer.result = 0;
-    window_request.poster_thread = GetCurrentThreadId();
     window_request.answer = &answer;
     window_request.done = 0;
     window_request.kind = kind;
+    wake_waiters();  // the idle worker serves it
     while (answer.done != 1 && run_state.exit_state != 2) {
         gui_pump();
         KAV_WaitMessage();
@@ -55,9 +55,9 @@ void post_redraw_image_window(int n)
 {
     wait_for_empty_slot();
     window_request.window_number = n;
-    window_request.poster_thread = 0;
     window_request.answer = NULL;
     window_request.kind = REQ_REDRAW_IMAGE;
+    wake_waiters();
 }
 
 int post_load_image_file(int n, const char *path)
@@ -150,7 +150,6 @@ void serve_window_request(void)
 {
     int kind = window_request.kind;
     if (kind == 0) return;
-    DWORD poster = window_request.poster_thread;
     KAV_RequestAnswer *answer = window_request.answer;
     serve(kind);
     if (answer) {
@@ -159,5 +158,5 @@ void serve_window_request(void)
     }
     window_request.done = 1;
     window_request.kind = 0;
-    if (poster) PostThreadMessageW(poster, WM_NULL, 0, 0);  // wakes the poster's wait
+    wake_waiters();  // the poster, and any post waiting for the slot to empty
 }

@@ -39,20 +39,64 @@ void KAV_PumpMessages(void)
     }
 }
 
-// Stop, Exit and a served window request post a message to the thread that waits for them,
-// so a wait here ends at once for them too; the limit only bounds how late a loop sees a flag
-// that changed without a message.
-#define KAV_WAIT_MS 10
+//------------------------------------------------------------------------------------------------
+// Wake-up events. A thread that waits in the library sleeps on an auto-reset event of its own,
+// made the first time it waits, besides its message queue. Whoever changes a flag that a
+// waiting loop reads (Stop, Exit, Start, the window request, a typed key, a press, a pick)
+// calls wake_waiters, which sets every thread's event: each waiting loop then reads its flags
+// again. A flag changed between a loop's check and its wait leaves the event set, so the wait
+// ends at once and nothing is missed. Slots are claimed by any thread and never given back.
+//------------------------------------------------------------------------------------------------
+#define KAV_WAKE_THREADS 16      // threads that can own a wake-up event (worker, GUI and a few more)
+#define KAV_UNWOKEN_WAIT_MS 10   // bound of the wait of a thread that found no free slot
+struct WakeSlot {
+    std::atomic<DWORD> thread;   // owner's thread id; 0 free
+    std::atomic<HANDLE> event;   // the owner's auto-reset event, set once it is made
+};
+static WakeSlot wake_slots[KAV_WAKE_THREADS];
 
-void KAV_WaitMessage(void)
+// The calling thread's event, made on its first wait; NULL when every slot is taken.
+static HANDLE own_wake_event(void)
 {
-    MsgWaitForMultipleObjects(0, NULL, FALSE, KAV_WAIT_MS, QS_ALLINPUT);
+    DWORD me = GetCurrentThreadId();
+    for (int i = 0; i < KAV_WAKE_THREADS; i++)
+        if (wake_slots[i].thread == me) return wake_slots[i].event;
+    for (int i = 0; i < KAV_WAKE_THREADS; i++) {
+        DWORD free_slot = 0;
+        if (!wake_slots[i].thread.compare_exchange_strong(free_slot, me)) continue;
+        // Made set: a flag changed before the event existed was not signalled to it, so the
+        // first wait returns at once and the loop reads its flags again.
+        HANDLE event = CreateEventW(NULL, FALSE, TRUE, NULL);
+        wake_slots[i].event = event;
+        return event;
+    }
+    return NULL;
 }
 
-void wake_worker(void)
+void wake_waiters(void)
 {
-    if (worker_thread_id) PostThreadMessageW(worker_thread_id, WM_NULL, 0, 0);
+    for (int i = 0; i < KAV_WAKE_THREADS; i++) {
+        HANDLE event = wake_slots[i].event;
+        if (event) SetEvent(event);
+    }
 }
+
+void wake_worker(void) { wake_waiters(); }
+
+// MWMO_INPUTAVAILABLE: a message that is queued already (seen by an earlier peek but not yet
+// taken) ends the wait as well, not only one that arrives during it.
+void wait_for_wake(DWORD timeout_ms)
+{
+    HANDLE event = own_wake_event();
+    if (!event) {
+        if (timeout_ms > KAV_UNWOKEN_WAIT_MS) timeout_ms = KAV_UNWOKEN_WAIT_MS;
+        MsgWaitForMultipleObjectsEx(0, NULL, timeout_ms, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        return;
+    }
+    MsgWaitForMultipleObjectsEx(1, &event, timeout_ms, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+}
+
+void KAV_WaitMessage(void) { wait_for_wake(INFINITE); }
 
 void gui_pump(void)
 {
@@ -83,19 +127,23 @@ static bool run_main_routine(void)
     return true;
 }
 
+// Serves window requests and Start until Exit; between them it sleeps until a message comes
+// or a flag it reads changes (both wake it).
 DWORD WINAPI worker_thread_proc(LPVOID unused)
 {
     KAV_Setup();
     rebuild_placement_list();
     while (run_state.exit_state == 0) {
-        Sleep(1);
         KAV_PumpMessages();
         serve_window_request();
         if (run_state.start_requested == 1 && run_state.running == 0) {
             if (!run_main_routine()) break;
+            continue;  // what came during the run is looked at before sleeping
         }
+        if (window_request.kind == 0 && run_state.exit_state == 0) KAV_WaitMessage();
     }
     run_state.exit_state = 2;
+    wake_waiters();  // a poster waiting for its request gives up now
     KAV_PumpMessages();
     return 0;
 }

@@ -198,10 +198,12 @@ void feed_tool_mouse(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam)
         tool_capture.click_y = y;
         tool_capture.shift = (wparam & MK_SHIFT) ? 1 : 0;
         tool_capture.clicked = 1;
+        wake_waiters();  // a pick may wait on another thread
         break;
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
         tool_capture.cancel = 1;
+        wake_waiters();
         break;
     default: break;
     }

@@ -41,7 +41,7 @@ struct KAV_RunState {
 extern KAV_RunState run_state;
 
 void KAV_PumpMessages(void);  // dispatches every pending message of the calling thread; never blocks
-void KAV_WaitMessage(void);   // sleeps until a message arrives for this thread (Stop and Exit send one), at most 10 ms
+void KAV_WaitMessage(void);   // sleeps until a message arrives for this thread or the library changes a flag (Stop, Exit, a press, a commit); no time limit
 void KAV_Pause(const char *text);  // message box "Pause" with the text; returns when it is closed
 uint32_t KAV_Milliseconds(void);   // the millisecond clock: unsigned, wraps; take differences unsigned
 

@@ -30,7 +30,6 @@ int KAV_CommandPrompt(void)
     switch (command_number(line)) {
     case COMMAND_EXIT:
         PostMessageW(main_window, WM_KEYDOWN, VK_ESCAPE, 0);
-        Sleep(1);
         return 0;
     case COMMAND_START: PostMessageW(main_window, WM_KEYDOWN, 'S', 0); return 0;
     case COMMAND_HELP: KAV_Printf("Command list:exit help start ver color\n"); return 0;

@@ -39,12 +39,13 @@ void feed_typed_unit(wchar_t unit)
     EnterCriticalSection(&line_input_lock);
     key_ring_put(&key_ring, unit);
     LeaveCriticalSection(&line_input_lock);
+    wake_waiters();  // the reader may wait on the other thread
 }
 
 void request_line_input(int request)
 {
     int none = 0;
-    line_input_request.compare_exchange_strong(none, request);
+    if (line_input_request.compare_exchange_strong(none, request)) wake_waiters();
 }
 
 static wchar_t take_typed_unit(void)
@@ -263,14 +264,16 @@ void KAV_InputText(char line[KAV_LINE_BYTES])
             redraw_cursor(&in);
         }
 
-        uint32_t now = KAV_Milliseconds();
-        if (now - in.last_blink > BLINK_MS) {
+        uint32_t since = KAV_Milliseconds() - in.last_blink;
+        if (since > BLINK_MS) {
             in.redraw = 1;
             in.phase = 1 - in.phase;
-            in.last_blink = now;
+            in.last_blink += since;
+            since = 0;
         }
-        // Nothing to do: sleep until a message comes or a millisecond passes.
-        if (unit == 0 && request == 0 && !in.redraw && key_ring_empty()) KAV_WaitMessage();
+        // Nothing to do: sleep until a key, a message or a flag change comes, or the cursor
+        // is due to blink.
+        if (unit == 0 && request == 0 && !in.redraw && key_ring_empty()) wait_for_wake(BLINK_MS + 1 - since);
     }
 
     show_colour_depth_status();

@@ -404,7 +404,7 @@ int KAV_CloseTextWindow(int n)
         }
     }
     int reading = n + 1;
-    line_input_window.compare_exchange_strong(reading, 0);  // a line input waiting here ends empty
+    if (line_input_window.compare_exchange_strong(reading, 0)) wake_waiters();  // a line input waiting here ends empty
     if (e->log_file) fclose(e->log_file);
     e->log_file = NULL;
     e->log_state = 0;

@@ -11,7 +11,6 @@ void (*setup_routine_hook)(void) = nullptr;
 
 static std::function<void()> task;          // the test thread writes it while no task is pending
 static std::atomic<int> task_pending{0};     // 1: the worker should run task
-static HANDLE task_event;                    // wakes the worker's wait
 static std::atomic<int> setup_done{0};
 
 bool wait_until(const std::function<bool()> &cond, int timeout_ms)
@@ -42,7 +41,7 @@ void on_worker_async(const std::function<void()> &fn)
     ensure_running();
     task = fn;
     task_pending = 1;
-    SetEvent(task_event);
+    wake_waiters();  // the worker sleeps in KAV_WaitMessage
 }
 
 bool worker_done(void) { return task_pending == 0; }
@@ -81,7 +80,7 @@ void KAV_Main(void)
             task();
             task_pending = 0;
         }
-        MsgWaitForMultipleObjects(1, &task_event, FALSE, 1, QS_ALLINPUT);
+        KAV_WaitMessage();
     }
 }
 
@@ -103,7 +102,6 @@ static DWORD WINAPI test_thread(LPVOID)
 int main(int argc, char **argv)
 {
     testing::InitGoogleTest(&argc, argv);
-    task_event = CreateEventW(NULL, FALSE, FALSE, NULL);
     HANDLE thread = CreateThread(NULL, 0, test_thread, NULL, 0, NULL);
     int rc = kav_win_main(GetModuleHandleW(NULL));
     WaitForSingleObject(thread, 30000);
