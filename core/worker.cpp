@@ -23,21 +23,6 @@ uint32_t KAV_Milliseconds(void)
     return (uint32_t)(uint64_t)((double)now.QuadPart * millisecond_factor);
 }
 
-void KAV_PumpMessages(void)
-{
-    MSG msg;
-    while (PeekMessageW(&msg, NULL, 0, 0, PM_NOREMOVE)) {
-        if (GetMessageW(&msg, NULL, 0, 0) <= 0) {
-            // WM_QUIT is not meant for this loop: leave it for the thread's own loop.
-            PostQuitMessage((int)msg.wParam);
-            return;
-        }
-        if (input_box_window && IsDialogMessageW(input_box_window, &msg)) continue;
-        if (button_box_window && IsDialogMessageW(button_box_window, &msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
 
 //------------------------------------------------------------------------------------------------
 // Wake-up events. A thread that waits in the library sleeps on an auto-reset event of its own,
@@ -54,6 +39,11 @@ struct WakeSlot {
     std::atomic<HANDLE> event;   // the owner's auto-reset event, set once it is made
 };
 static WakeSlot wake_slots[KAV_WAKE_THREADS];
+
+// Per thread: how deep the library's pumps have dispatched into handlers, and whether a wait
+// inside one of them took the thread's wake-up.
+static thread_local int dispatch_depth;
+static thread_local bool wake_taken_inside;
 
 // The calling thread's event, made on its first wait; NULL when every slot is taken.
 static HANDLE own_wake_event(void)
@@ -93,7 +83,52 @@ void wait_for_wake(DWORD timeout_ms)
         MsgWaitForMultipleObjectsEx(0, NULL, timeout_ms, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         return;
     }
-    MsgWaitForMultipleObjectsEx(1, &event, timeout_ms, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    DWORD woke = MsgWaitForMultipleObjectsEx(1, &event, timeout_ms, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    if (woke == WAIT_OBJECT_0 && dispatch_depth > 0) wake_taken_inside = true;
+}
+
+// A handler may wait itself (a window request posted from inside another's wait, a line read
+// from a dialogue): its wait then takes the wake-up that the waits around it are owed, and the
+// outer loop, rechecking nothing, would sleep through a change it was woken for. So a wake-up
+// taken inside a handler is given back to the thread's event when the handler returns, and
+// every wait around it looks at its flags once more.
+static void dispatch_nested(void (*dispatch)(MSG *), MSG *msg)
+{
+    dispatch_depth++;
+    dispatch(msg);
+    dispatch_depth--;
+    if (!wake_taken_inside) return;
+    wake_taken_inside = false;
+    HANDLE event = own_wake_event();
+    if (event) SetEvent(event);
+}
+
+static void translate_and_dispatch(MSG *msg)
+{
+    TranslateMessage(msg);
+    DispatchMessageW(msg);
+}
+
+// Hands one message to the boxes' dialog handling or to its window procedure.
+static void dispatch_one(MSG *msg)
+{
+    if (input_box_window && IsDialogMessageW(input_box_window, msg)) return;
+    if (button_box_window && IsDialogMessageW(button_box_window, msg)) return;
+    TranslateMessage(msg);
+    DispatchMessageW(msg);
+}
+
+void KAV_PumpMessages(void)
+{
+    MSG msg;
+    while (PeekMessageW(&msg, NULL, 0, 0, PM_NOREMOVE)) {
+        if (GetMessageW(&msg, NULL, 0, 0) <= 0) {
+            // WM_QUIT is not meant for this loop: leave it for the thread's own loop.
+            PostQuitMessage((int)msg.wParam);
+            return;
+        }
+        dispatch_nested(dispatch_one, &msg);
+    }
 }
 
 void KAV_WaitMessage(void) { wait_for_wake(INFINITE); }
@@ -106,8 +141,7 @@ void gui_pump(void)
             PostQuitMessage((int)msg.wParam);
             return;
         }
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+        dispatch_nested(translate_and_dispatch, &msg);
     }
 }
 

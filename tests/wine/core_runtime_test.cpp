@@ -149,6 +149,8 @@ static LRESULT CALLBACK nesting_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM 
 
 TEST(WindowRequest, APostNestedInAnotherWaitGetsItsOwnAnswer)
 {
+    inner_posting = 0;
+    inner_answer = -1;
     on_worker([] {});
     int outer = -1;
     HANDLE poster = CreateThread(NULL, 0, [](LPVOID p) -> DWORD {
