@@ -1,6 +1,7 @@
 // Handles in a live process: the whole life of every kind of window, repeated, leaves the
 // process's GDI and USER object counts where they were.
 #include "harness.h"
+#include "gui_counts.h"
 
 #include <stdio.h>
 
@@ -53,45 +54,12 @@ void one_cycle(void)
     KAV_PumpMessages();
 }
 
-struct Counts {
-    DWORD gdi, user;
-};
-
-// Where the system does not count (GetGuiResources answers 0, as under Wine), every handle
-// value is asked what it is. Handles are small table indexes there, which take any
-// generation in their high word, so each live object answers exactly once.
-DWORD probed_gdi_objects(void)
+GuiCounts counts(void)
 {
-    DWORD n = 0;
-    for (UINT_PTR h = 1; h < 0x10000; h++)
-        if (GetObjectType((HGDIOBJ)h)) n++;
-    return n;
-}
-
-DWORD probed_user_objects(void)
-{
-    DWORD n = 0, me = GetCurrentProcessId();
-    for (UINT_PTR h = 2; h < 0x10000; h += 2) {  // user handles step by two
-        DWORD owner = 0;
-        if (IsWindow((HWND)h)) {
-            GetWindowThreadProcessId((HWND)h, &owner);
-            if (owner == me) n++;
-        } else if (IsMenu((HMENU)h)) {
-            n++;
-        }
-    }
-    return n;
-}
-
-Counts counts(void)
-{
-    Counts c = {};
+    GuiCounts c = {};
     on_worker([&] {
         KAV_PumpMessages();
-        c.gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-        c.user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
-        if (c.gdi == 0) c.gdi = probed_gdi_objects();
-        if (c.user == 0) c.user = probed_user_objects();
+        c = gui_counts();
     });
     return c;
 }
@@ -108,12 +76,12 @@ TEST(Handles, TwoHundredLivesOfEveryWindowKindLeaveTheCountsWhereTheyWere)
 
     // A first cycle warms what the system keeps once used (codecs, fonts, clipboard formats).
     on_worker([] { one_cycle(); });
-    Counts before = counts();
+    GuiCounts before = counts();
     // The counting itself sees one pen, one window and one menu more while they live.
     HPEN pen = CreatePen(PS_SOLID, 1, 0);
     HMENU menu = CreatePopupMenu();
     HWND window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
-    Counts more = counts();
+    GuiCounts more = counts();
     DestroyWindow(window);
     DestroyMenu(menu);
     DeleteObject(pen);
@@ -121,7 +89,7 @@ TEST(Handles, TwoHundredLivesOfEveryWindowKindLeaveTheCountsWhereTheyWere)
     ASSERT_GE(more.user, before.user + 2) << "the count sees USER objects";
     ASSERT_EQ(before.gdi, counts().gdi);
     for (int i = 0; i < 200; i++) on_worker([] { one_cycle(); });
-    Counts after = counts();
+    GuiCounts after = counts();
     EXPECT_EQ(before.gdi, after.gdi) << "GDI objects after 200 cycles";
     EXPECT_EQ(before.user, after.user) << "USER objects after 200 cycles";
 
