@@ -102,7 +102,6 @@ void post_open_input_box(int x, int y, int count);  // the Main window asks for 
 void post_open_button_box(int columns, int rows);
 void serve_window_request(void);               // worker thread: serves the slot if it is full
 void gui_pump(void);                           // GUI thread: dispatches pending messages
-void wake_worker(void);                         // ends a wait of the worker thread (see wake_waiters)
 void wake_waiters(void);                        // ends every library wait of every thread: a flag changed
 void wait_for_wake(DWORD timeout_ms);           // KAV_WaitMessage with a time limit (INFINITE for none)
 

@@ -66,13 +66,13 @@ static LRESULT on_create(HWND hwnd)
 static void start_command(void)
 {
     if (run_state.running == 0) run_state.start_requested = 1;
-    wake_worker();
+    wake_waiters();
 }
 
 static void stop_command(void)
 {
     run_state.stop_requested = 1;
-    wake_worker();
+    wake_waiters();
 }
 
 // Waits up to EXIT_WAIT_MS for the worker thread to end; true if it did. No posted message is
@@ -103,7 +103,7 @@ static void exit_command(HWND hwnd)
     run_state.exit_state = 1;   // first: from now on the worker leaves the status line alone
     line_input_window = 0;
     run_state.stop_requested = 1;
-    wake_worker();
+    wake_waiters();
     KAV_CloseAllLogs();
     if (!wait_for_worker_end()) {
         TerminateThread(worker_thread, 1);

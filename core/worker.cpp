@@ -71,8 +71,6 @@ void wake_waiters(void)
     }
 }
 
-void wake_worker(void) { wake_waiters(); }
-
 // MWMO_INPUTAVAILABLE: a message that is queued already (seen by an earlier peek but not yet
 // taken) ends the wait as well, not only one that arrives during it.
 void wait_for_wake(DWORD timeout_ms)
