@@ -81,9 +81,10 @@ TEST(Exit, DoesNotWaitForAWorkerThatSetsTheStatusLine)
     HWND main = wait_window(p, L"kavlib_mw0", NULL, 15000);
     ASSERT_TRUE(main != NULL);
     HWND status = GetDlgItem(main, 2001);
-    ASSERT_TRUE(wait_until([&] { return window_text(status).find(L"Input text") != std::wstring::npos; }, 15000))
-        << "status line: " << std::string(window_text(status).begin(), window_text(status).end())
-        << ", main window: " << std::string(window_text(main).begin(), window_text(main).end());
+    bool begun = wait_until([&] { return window_text(status).find(L"Input text") != std::wstring::npos; }, 15000);
+    std::wstring status_text = window_text(status), title = window_text(main);
+    ASSERT_TRUE(begun) << "status line: " << std::string(status_text.begin(), status_text.end())
+                       << ", main window: " << std::string(title.begin(), title.end());
     int code = -1;
     int took = time_exit(p, main, code);
     EXPECT_EQ(0, code);
