@@ -80,8 +80,13 @@ TEST(Exit, DoesNotWaitForAWorkerThatSetsTheStatusLine)
     ASSERT_TRUE(start(p, NULL, status_exe()));
     HWND main = wait_window(p, L"kavlib_mw0", NULL, 15000);
     ASSERT_TRUE(main != NULL);
-    HWND status = GetDlgItem(main, 2001);
-    bool begun = wait_until([&] { return window_text(status).find(L"Input text") != std::wstring::npos; }, 15000);
+    // The Main window can be found before its creation has made the status line, so the
+    // control is looked up again on every poll until it exists and shows the run's text.
+    HWND status = NULL;
+    bool begun = wait_until([&] {
+        if (!status) status = GetDlgItem(main, 2001);
+        return status && window_text(status).find(L"Input text") != std::wstring::npos;
+    }, 15000);
     std::wstring status_text = window_text(status), title = window_text(main);
     ASSERT_TRUE(begun) << "status line: " << std::string(status_text.begin(), status_text.end())
                        << ", main window: " << std::string(title.begin(), title.end());
