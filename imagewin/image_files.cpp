@@ -10,6 +10,7 @@
 #include "imagewin/file_stream.h"
 #include "imagewin/gdiplus_flat.h"
 #include "imagewin/indexed_picture.h"
+#include "imagewin/metafile_check.h"
 #include "imagewin/zoom_fit.h"
 
 //------------------------------------------------------------------------------------------------
@@ -109,7 +110,8 @@ int load_image_file(const char *file_name, int x, int y)
     if (!stream) return 1;
     uint64_t size = 0;
     const uint8_t *bytes = file_stream_bytes(stream, &size);
-    if (check_image_header(bytes, size) != 0) {
+    // A metafile is walked record by record first: the player trusts what the records claim.
+    if (check_image_header(bytes, size) != 0 || check_metafile(bytes, size) != 0) {
         close_file_stream(stream);
         return 1;
     }

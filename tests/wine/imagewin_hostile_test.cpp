@@ -220,6 +220,48 @@ void make_metafiles(const std::string &base)
     ASSERT_TRUE(write_file(base + "\\drawn.wmf", wmf));
 }
 
+// Where the first record of the type begins in a sound enhanced metafile; 0 when it has none.
+size_t emf_record(const Bytes &emf, uint32_t type)
+{
+    for (size_t at = 0; at + 8 <= emf.size();) {
+        uint32_t t = emf[at] | emf[at + 1] << 8 | emf[at + 2] << 16 | (uint32_t)emf[at + 3] << 24;
+        uint32_t size = emf[at + 4] | emf[at + 5] << 8 | emf[at + 6] << 16 | (uint32_t)emf[at + 7] << 24;
+        if (t == type) return at;
+        if (size < 8) return 0;
+        at += size;
+    }
+    return 0;
+}
+
+// Damaged copies of the drawn enhanced metafile that made the platform's player hang for more
+// than the load bound or read outside the file, kept whatever the seeded mutants happen to hit.
+void add_damaged_metafiles(std::vector<std::string> &names, const Bytes &emf)
+{
+    size_t ellipse = emf_record(emf, 42), rectangle = emf_record(emf, 43), text = emf_record(emf, 84);
+    ASSERT_TRUE(ellipse && rectangle && text) << "the drawn metafile holds an ellipse, a rectangle and a text";
+    Bytes b = emf;
+    put32(b, ellipse + 16, 0x04000031);  // an ellipse 67 million pixels wide
+    add(names, "emf_ellipse_wide.emf", b);
+    b = emf;
+    put32(b, ellipse + 16, 0x00100000);  // a million pixels wide and high
+    put32(b, ellipse + 20, 0x00100000);
+    add(names, "emf_ellipse_huge.emf", b);
+    b = emf;
+    put32(b, rectangle, 11);  // the rectangle turned into a viewport extent of 2 by 536870914
+    put32(b, rectangle + 12, 0x20000002);
+    add(names, "emf_viewport_blown_up.emf", b);
+    b = emf;
+    put32(b, text + 48, 0x0100004C);  // the string 16 MB beyond the record
+    add(names, "emf_text_string_away.emf", b);
+    b = emf;
+    put32(b, text + 44, 0x04000003);  // 67 million characters in a record of 96 bytes
+    add(names, "emf_text_count_lies.emf", b);
+    b = emf;
+    put32(b, ellipse, 40);  // the ellipse turned into deleting object 16777226 of a table of one
+    put32(b, ellipse + 8, 0x0100000A);
+    add(names, "emf_delete_far_object.emf", b);
+}
+
 const char *const BASES[] = {
     "rgb24.bmp", "pal8.bmp", "rle8.bmp",  "pal4.bmp",  "mono.bmp",  "argb.bmp", "rgb.png",
     "pal.png",   "inter.png", "plain.gif", "inter.gif", "anim.gif",  "plain.jpg", "prog.jpg",
@@ -427,6 +469,7 @@ TEST(HostileFiles, EveryDamagedOrLyingFileAnswersZeroOrOneAndLeavesNothingBehind
         sound.push_back(path);
         add_mutants(names, i, data);
         if (std::string(BASES[i]) == "drawn.emf") {
+            add_damaged_metafiles(names, data);
             put32(data, 28, 0x20000);  // frame top far below its bottom: playback spans a huge area
             add(names, "emf_frame_inverted.emf", data);
         }
