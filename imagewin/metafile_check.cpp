@@ -135,9 +135,6 @@ static bool block_fits(const Record &r, uint32_t offset_field, uint32_t count_fi
     return count == 0 || fits(r, u32(r.at + offset_field), count, 1);
 }
 
-#define DIB_CORE_HEADER 12   // the old-style bitmap header
-#define DIB_INFO_HEADER 40   // the bitmap header from which the larger ones grow
-
 // Bytes of the colour table of a bitmap header: entries of 4 bytes (3 after an old-style
 // header), or 2 when they index the palette; only depths of 8 bits or fewer need one.
 static uint64_t colour_table_bytes(uint32_t bits, uint32_t used, uint32_t usage, bool core)
@@ -147,34 +144,45 @@ static uint64_t colour_table_bytes(uint32_t bits, uint32_t used, uint32_t usage,
     return entries * (usage == 1 ? 2 : core ? 3 : 4);
 }
 
+int metafile_bitmap_layout(const uint8_t *info, uint64_t info_bytes, uint32_t usage, int64_t rows,
+                           uint64_t *header_bytes, uint64_t *bits_bytes)
+{
+    if (usage > 2 || info_bytes < DIB_CORE_HEADER) return 1;  // colour values, palette indices, monochrome
+    uint32_t info_size = u32(info);
+    bool core = info_size == DIB_CORE_HEADER;
+    if (!core && (info_size < DIB_INFO_HEADER || info_size > info_bytes)) return 1;
+    int64_t width = core ? u16(info + 4) : s32(info + 4), height = core ? u16(info + 6) : s32(info + 8);
+    uint32_t bits = u16(info + (core ? 10 : 14)), compression = core ? 0 : u32(info + 16);
+    uint32_t image_bytes = core ? 0 : u32(info + 20), used = core ? 0 : u32(info + 32);
+    bool depth_known = bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
+    if (width < 0 || u16(info + (core ? 8 : 12)) != 1) return 1;  // one plane, always
+    if ((compression == 0 || compression == 3) && !depth_known) return 1;
+    if ((compression == 1 && bits != 8) || (compression == 2 && bits != 4) || compression > 5) return 1;
+    uint64_t masks = compression == 3 && info_size == DIB_INFO_HEADER ? 12 : 0;
+    *header_bytes = info_size + masks + colour_table_bytes(bits, used, usage, core);
+    if (compression != 0 && compression != 3) {  // runs or an embedded picture: as many bytes as it says
+        *bits_bytes = image_bytes;
+        return 0;
+    }
+    if (rows < 0) rows = height < 0 ? -height : height;
+    uint64_t row = (((uint64_t)width * bits + 31) / 32) * 4;  // at most 2^34
+    *bits_bytes = rows > 0 && row > UINT64_MAX / (uint64_t)rows ? UINT64_MAX : row * (uint64_t)rows;
+    return 0;
+}
+
 // A bitmap of a record, its fields from fields (header offset and size, bits offset and size)
-// and its colour use at usage_field: both blocks inside the record, a header of a known size,
-// one plane, a depth and compression whose colour table fits its block, and bits enough for rows rows of
-// the width it claims (rows < 0: every row of its height). A record without one is sound.
+// and its colour use at usage_field: both blocks inside the record and the bitmap laid out as
+// metafile_bitmap_layout requires, with rows rows (< 0: its height). None at all is sound.
 static bool bitmap_fits(const Record &r, uint32_t fields, uint32_t usage_field, int64_t rows)
 {
     uint32_t info_bytes = u32(r.at + fields + 4), bits_bytes = u32(r.at + fields + 12);
     if (!block_fits(r, fields, fields + 4) || !block_fits(r, fields + 8, fields + 12)) return false;
     if (info_bytes == 0) return true;
-    uint32_t usage = u32(r.at + usage_field);
-    if (usage > 2 || info_bytes < DIB_CORE_HEADER) return false;  // colour values, palette indices, monochrome
-    const uint8_t *info = r.at + u32(r.at + fields);
-    uint32_t info_size = u32(info);
-    bool core = info_size == DIB_CORE_HEADER;
-    if (!core && (info_size < DIB_INFO_HEADER || info_size > info_bytes)) return false;
-    int64_t width = core ? u16(info + 4) : s32(info + 4), height = core ? u16(info + 6) : s32(info + 8);
-    uint32_t bits = u16(info + (core ? 10 : 14)), compression = core ? 0 : u32(info + 16);
-    uint32_t image_bytes = core ? 0 : u32(info + 20), used = core ? 0 : u32(info + 32);
-    bool depth_known = bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
-    if (width < 0 || u16(info + (core ? 8 : 12)) != 1) return false;  // one plane, always
-    if ((compression == 0 || compression == 3) && !depth_known) return false;
-    if ((compression == 1 && bits != 8) || (compression == 2 && bits != 4) || compression > 5) return false;
-    uint64_t masks = compression == 3 && info_size == DIB_INFO_HEADER ? 12 : 0;
-    if (info_size + masks + colour_table_bytes(bits, used, usage, core) > info_bytes) return false;
-    if (compression != 0 && compression != 3) return image_bytes <= bits_bytes;  // runs or an embedded picture
-    if (rows < 0) rows = height < 0 ? -height : height;
-    uint64_t row = (((uint64_t)width * bits + 31) / 32) * 4;
-    return rows == 0 || row <= bits_bytes / (uint64_t)rows;
+    uint64_t header = 0, needed = 0;
+    if (metafile_bitmap_layout(r.at + u32(r.at + fields), info_bytes, u32(r.at + usage_field), rows, &header,
+                               &needed) != 0)
+        return false;
+    return header <= info_bytes && needed <= bits_bytes;
 }
 
 // Region data (its byte count at count_field, its bytes from data): a 32-byte header and the
@@ -402,10 +410,10 @@ static void follow_scale(ScaleTrack *t, const Record &r)
 
 static bool coordinate_sane(int64_t c) { return c >= -EMF_COORDINATE_LIMIT && c <= EMF_COORDINATE_LIMIT; }
 
-// A curve's box (at 8) and, for a rounded rectangle, its corner size, and the width of a pen or
-// of a region's frame: none wider or taller than the curve limit in device pixels (the
-// platform draws them at a cost that grows with their size), and inside the coordinates
-// drawing accepts.
+// A curve's box (at 8) and, for a rounded rectangle, its corner size: neither wider nor taller
+// than the curve limit in device pixels, and inside the coordinates drawing accepts; the width
+// of a pen or of a region's frame within the pen limit. The platform draws them at a cost that
+// grows with their size.
 static bool curve_sane(const Record &r, double scale)
 {
     double limit = scale > 0 ? KAV_METAFILE_CURVE_LIMIT / scale : HUGE_VAL;
@@ -414,9 +422,11 @@ static bool curve_sane(const Record &r, double scale)
         int64_t x = s32(r.at + 8), y = s32(r.at + 12), radius = u32(r.at + 16);
         return coordinate_sane(x) && coordinate_sane(y) && radius <= limit / 2;
     }
-    if (r.type == EMR_CREATEPEN) return magnitude(s32(r.at + 16)) <= limit;  // its width
-    if (r.type == EMR_EXTCREATEPEN) return u32(r.at + 32) <= limit;
-    if (r.type == EMR_FRAMERGN) return magnitude(s32(r.at + 32)) <= limit && magnitude(s32(r.at + 36)) <= limit;
+    double pen = scale > 0 ? KAV_METAFILE_PEN_LIMIT / scale : HUGE_VAL;
+    if (scale != scale) pen = 0;
+    if (r.type == EMR_CREATEPEN) return magnitude(s32(r.at + 16)) <= pen;  // its width
+    if (r.type == EMR_EXTCREATEPEN) return u32(r.at + 32) <= pen;
+    if (r.type == EMR_FRAMERGN) return magnitude(s32(r.at + 32)) <= pen && magnitude(s32(r.at + 36)) <= pen;
     bool curve = r.type == EMR_ELLIPSE || r.type == EMR_ROUNDRECT || r.type == EMR_ARC ||
                  r.type == EMR_CHORD || r.type == EMR_PIE || r.type == EMR_ARCTO;
     if (!curve) return true;

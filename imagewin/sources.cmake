@@ -3,7 +3,8 @@ list(APPEND KAV_PURE_SOURCES
   imagewin/file_rules.cpp
   imagewin/indexed_picture.cpp
   imagewin/image_keys.cpp
-  imagewin/metafile_check.cpp)
+  imagewin/metafile_check.cpp
+  imagewin/windows_metafile_check.cpp)
 list(APPEND KAV_WIN_SOURCES
   imagewin/image_table.cpp
   imagewin/image_window_proc.cpp

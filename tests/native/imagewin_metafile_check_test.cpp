@@ -125,3 +125,49 @@ TEST(MetafileCheck, RefusesRecordsThatLieAboutTheirSizeOrContents)
     EXPECT_EQ(1, check_metafile(sound.b.data(), 100)) << "cut inside the header";
     EXPECT_EQ(1, check_metafile(sound.b.data(), sound.b.size() - 4)) << "cut inside the end record";
 }
+
+// Old-style metafiles: a placeable header, the metafile header, a rectangle, a pen made and
+// selected, a text of three characters and the end record.
+TEST(MetafileCheck, WalksOldStyleMetafiles)
+{
+    Bytes b(22, 0);
+    put32(b, 0, 0x9AC6CDD7);
+    b[10] = 64;  // box right and bottom
+    b[12] = 48;
+    b[14] = 0xA0;  // 1440 units per inch
+    b[15] = 0x05;
+    const uint16_t words[] = {1, 9, 0x300, 0, 0, 1, 9, 0, 0,  // header; its size at words 3-4
+                              7, 0, 0x041B, 40, 60, 2, 2,        // rectangle
+                              8, 0, 0x02FA, 0, 1, 0, 0, 0,       // pen, one unit wide, object 0
+                              4, 0, 0x012D, 0,                   // selected
+                              8, 0, 0x0521, 3, 'a' | 'b' << 8, 'c', 4, 4,  // text
+                              3, 0, 0};                          // end
+    for (uint16_t w : words) {
+        b.push_back((uint8_t)w);
+        b.push_back((uint8_t)(w >> 8));
+    }
+    put32(b, 22 + 6, (uint32_t)(b.size() - 22) / 2);
+    EXPECT_EQ(0, check_windows_metafile(b.data(), b.size()));
+    EXPECT_EQ(0, check_metafile(b.data(), b.size())) << "no enhanced metafile";
+    const size_t rectangle = 40, pen = 54, select = 70, text = 78;
+    struct Damage {
+        size_t at;
+        uint16_t value;
+        const char *what;
+    } damages[] = {
+        {rectangle, 0, "a record of no words, read for ever"},
+        {rectangle, 0x4000, "a record past the end"},
+        {pen + 8, 0x7FFF, "a pen 32767 units wide in a picture 64 wide"},
+        {select + 6, 5, "selecting object 5 of a table of one"},
+        {text + 6, 0x4000, "more characters than the record holds"},
+        {22 + 6, 0x4000, "a header size beyond the file"},
+        {14, 0, "no units per inch"},
+    };
+    for (const Damage &d : damages) {
+        Bytes bad = b;
+        bad[d.at] = (uint8_t)d.value;
+        bad[d.at + 1] = (uint8_t)(d.value >> 8);
+        EXPECT_EQ(1, check_windows_metafile(bad.data(), bad.size())) << d.what;
+    }
+    EXPECT_EQ(1, check_windows_metafile(b.data(), b.size() - 6)) << "no end record";
+}

@@ -14,9 +14,11 @@
 #include <vector>
 
 #include "gui_counts.h"
+#include "imagewin/file_rules.h"
 #include "imagewin/file_stream.h"
 #include "imagewin/gdiplus_flat.h"
 #include "imagewin/imagewin.h"
+#include "imagewin/metafile_check.h"
 
 using namespace kavtest;
 
@@ -413,6 +415,13 @@ uint64_t platform_keeps(const std::string &path)
         std::wstring wide(path.begin(), path.end());
         IStream *stream = open_file_stream(wide.c_str());
         if (!stream) return;
+        uint64_t size = 0;
+        const uint8_t *bytes = file_stream_bytes(stream, &size);
+        if (check_image_header(bytes, size) != 0 || check_metafile(bytes, size) != 0 ||
+            check_windows_metafile(bytes, size) != 0) {  // never handed to the decoder: some would hang it
+            close_file_stream(stream);
+            return;
+        }
         uint64_t start = heap_bytes();
         GpImage *image = NULL;
         if (GdipLoadImageFromStream(stream, &image) == 0 && image) GdipDisposeImage(image);
@@ -472,6 +481,14 @@ TEST(HostileFiles, EveryDamagedOrLyingFileAnswersZeroOrOneAndLeavesNothingBehind
             add_damaged_metafiles(names, data);
             put32(data, 28, 0x20000);  // frame top far below its bottom: playback spans a huge area
             add(names, "emf_frame_inverted.emf", data);
+        }
+        if (std::string(BASES[i]) == "drawn.wmf") {
+            // The second record (after the placeable and metafile headers and the rectangle) said
+            // to be 2^31 words long, a byte count that wraps to nothing: the player read it for ever.
+            size_t second = 22 + 18 + 2 * (data[40] | data[41] << 8);
+            ASSERT_LT(second + 4, data.size());
+            put32(data, second, 0x80000000u);
+            add(names, "wmf_record_size_wraps.wmf", data);
         }
     }
     add_lying_bmps(names);
