@@ -34,6 +34,7 @@ enum {
     EMR_DELETEOBJECT = 40,
     EMR_ANGLEARC = 41,
     EMR_ELLIPSE = 42,
+    EMR_RECTANGLE = 43,
     EMR_ROUNDRECT = 44,
     EMR_ARC = 45,
     EMR_CHORD = 46,
@@ -288,7 +289,8 @@ static bool record_fits(const Record &r)
     case EMR_SETPALETTEENTRIES: return r.size >= 20 && fits(r, 20, u32(r.at + 16), 4);
     case EMR_EOF: return r.size >= 20 && (u32(r.at + 8) == 0 || fits(r, u32(r.at + 12), u32(r.at + 8), 4));
     case EMR_ANGLEARC: return r.size >= 28;
-    case EMR_ELLIPSE: return r.size >= 24;
+    case EMR_ELLIPSE:
+    case EMR_RECTANGLE: return r.size >= 24;
     case EMR_ROUNDRECT: return r.size >= 32;
     case EMR_ARC:
     case EMR_CHORD:
@@ -413,7 +415,7 @@ static bool coordinate_sane(int64_t c) { return c >= -EMF_COORDINATE_LIMIT && c 
 // A curve's box (at 8) and, for a rounded rectangle, its corner size: neither wider nor taller
 // than the curve limit in device pixels, and inside the coordinates drawing accepts; the width
 // of a pen or of a region's frame within the pen limit. The platform draws them at a cost that
-// grows with their size.
+// grows with their size. A rectangle's corners lie inside the coordinates drawing accepts.
 static bool curve_sane(const Record &r, double scale)
 {
     double limit = scale > 0 ? KAV_METAFILE_CURVE_LIMIT / scale : HUGE_VAL;
@@ -427,6 +429,9 @@ static bool curve_sane(const Record &r, double scale)
     if (r.type == EMR_CREATEPEN) return magnitude(s32(r.at + 16)) <= pen;  // its width
     if (r.type == EMR_EXTCREATEPEN) return u32(r.at + 32) <= pen;
     if (r.type == EMR_FRAMERGN) return magnitude(s32(r.at + 32)) <= pen && magnitude(s32(r.at + 36)) <= pen;
+    if (r.type == EMR_RECTANGLE)  // filled with a pattern, one 2^31 pixels across takes seconds
+        return coordinate_sane(s32(r.at + 8)) && coordinate_sane(s32(r.at + 12)) &&
+               coordinate_sane(s32(r.at + 16)) && coordinate_sane(s32(r.at + 20));
     bool curve = r.type == EMR_ELLIPSE || r.type == EMR_ROUNDRECT || r.type == EMR_ARC ||
                  r.type == EMR_CHORD || r.type == EMR_PIE || r.type == EMR_ARCTO;
     if (!curve) return true;
