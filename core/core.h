@@ -103,7 +103,7 @@ void post_open_button_box(int columns, int rows);
 void serve_window_request(void);               // worker thread: serves the slot if it is full
 void gui_pump(void);                           // GUI thread: dispatches pending messages
 void wake_waiters(void);                        // ends every library wait of every thread: a flag changed
-void wait_for_wake(DWORD timeout_ms);           // KAV_WaitMessage with a time limit (INFINITE for none)
+DWORD wait_for_wake(DWORD timeout_ms);          // KAV_WaitMessage with a time limit (INFINITE for none); WAIT_TIMEOUT: nothing came
 
 extern std::atomic<int> pick_in_progress;      // 1 while a point-picking tool waits (set by the worker)
 

@@ -72,17 +72,18 @@ void wake_waiters(void)
 }
 
 // MWMO_INPUTAVAILABLE: a message that is queued already (seen by an earlier peek but not yet
-// taken) ends the wait as well, not only one that arrives during it.
-void wait_for_wake(DWORD timeout_ms)
+// taken) ends the wait as well, not only one that arrives during it. WAIT_TIMEOUT tells the
+// caller that no message and no wake-up came, so it need not pump.
+DWORD wait_for_wake(DWORD timeout_ms)
 {
     HANDLE event = own_wake_event();
     if (!event) {
         if (timeout_ms > KAV_UNWOKEN_WAIT_MS) timeout_ms = KAV_UNWOKEN_WAIT_MS;
-        MsgWaitForMultipleObjectsEx(0, NULL, timeout_ms, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-        return;
+        return MsgWaitForMultipleObjectsEx(0, NULL, timeout_ms, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     }
     DWORD woke = MsgWaitForMultipleObjectsEx(1, &event, timeout_ms, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     if (woke == WAIT_OBJECT_0 && dispatch_depth > 0) wake_taken_inside = true;
+    return woke;
 }
 
 // A handler may wait itself (a window request posted from inside another's wait, a line read

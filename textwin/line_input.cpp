@@ -108,6 +108,7 @@ struct LineInput {
     int phase;          // 1: cursor shown as "_", 0: as a space
     int redraw;         // 1: the cursor cell must be drawn
     uint32_t last_blink;
+    HWND own_window;    // the reading window when the calling thread owns it, else NULL
 };
 
 static void draw_cursor_cell(TextWindowEntry *e, int phase)
@@ -185,12 +186,24 @@ static void echo_backspace(LineInput *in)
     unlock_text_table();
 }
 
+// The blink: the cursor cell is drawn into the back buffer and copied from there straight onto
+// the window through its own DC, which is all a blink needs. Invalidating the cell instead costs
+// a WM_PAINT fetched by a pump and BeginPaint and EndPaint, several round trips to the window
+// server five times a second. A window of another thread is invalidated, for its owner paints it.
 static void redraw_cursor(LineInput *in)
 {
     if (!in->redraw) return;
     lock_text_table();
     TextWindowEntry *e = live_text_window(current_text_window);
-    if (e) draw_cursor_cell(e, in->phase);
+    if (e && e->hwnd == in->own_window) {
+        wchar_t cell = in->phase ? L'_' : L' ';
+        draw_units(e, e->cursor_x, e->cursor_y, &cell, 1);
+        BitBlt(e->window_dc, e->cursor_x, e->cursor_y, e->char_width, e->char_height, e->mem_dc, e->cursor_x,
+               e->cursor_y, SRCCOPY);
+        GdiFlush();  // shown now, not when the thread next calls GDI
+    } else if (e) {
+        draw_cursor_cell(e, in->phase);
+    }
     unlock_text_table();
     in->redraw = 0;
 }
@@ -242,9 +255,11 @@ void KAV_InputText(char line[KAV_LINE_BYTES])
     in.last_blink = KAV_Milliseconds();
     in.phase = 1;
     in.redraw = 1;
+    if (GetWindowThreadProcessId(hwnd, NULL) == GetCurrentThreadId()) in.own_window = hwnd;
 
+    bool pump = true;  // false after a wait that timed out: no message came, so none to dispatch
     for (;;) {
-        KAV_PumpMessages();
+        if (pump) KAV_PumpMessages();
         wchar_t unit = take_typed_unit();
         if (unit == 9) unit = 32;
         if (unit == 13) {
@@ -260,8 +275,6 @@ void KAV_InputText(char line[KAV_LINE_BYTES])
             echo_backspace(&in);
         } else if (unit != 0 && in.length < KAV_INPUT_UNITS) {
             echo_typed_unit(&in, unit);
-        } else {
-            redraw_cursor(&in);
         }
 
         uint32_t since = KAV_Milliseconds() - in.last_blink;
@@ -271,9 +284,11 @@ void KAV_InputText(char line[KAV_LINE_BYTES])
             in.last_blink += since;
             since = 0;
         }
+        redraw_cursor(&in);
         // Nothing to do: sleep until a key, a message or a flag change comes, or the cursor
-        // is due to blink.
-        if (unit == 0 && request == 0 && !in.redraw && key_ring_empty()) wait_for_wake(BLINK_MS + 1 - since);
+        // is due to blink. A wake for the blink alone needs one wait and one cell drawn.
+        pump = true;
+        if (unit == 0 && request == 0 && key_ring_empty()) pump = wait_for_wake(BLINK_MS + 1 - since) != WAIT_TIMEOUT;
     }
 
     show_colour_depth_status();

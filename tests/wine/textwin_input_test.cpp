@@ -195,6 +195,53 @@ TEST(LineInput, BackspaceAfterAResizeKeepsTheEchoInsideTheWindow)
     EXPECT_STREQ("c", line);
 }
 
+// True when the pixels of one cell equal the top-left cell of a whole-window buffer of width w.
+static bool same_as_first_cell(const std::vector<uint32_t> &cell, const std::vector<uint32_t> &window, int w, int cw, int ch)
+{
+    for (int y = 0; y < ch; y++)
+        for (int x = 0; x < cw; x++)
+            if (cell[(size_t)y * cw + x] != window[(size_t)y * w + x]) return false;
+    return true;
+}
+
+// The cursor blinks on the screen itself while the input waits with nothing typed: every look
+// at the cell on the screen finds exactly "_" or a blank as the window's font draws them, and
+// the two take turns.
+TEST(LineInput, TheWaitingCursorBlinksOnTheScreen)
+{
+    HWND hwnd = fresh_window();
+    std::vector<uint32_t> underscore, blank;
+    on_worker([&] {
+        underscore = rendered_lines(1, {L"_"});
+        blank = rendered_lines(1, {L" "});
+    });
+    TextWindowEntry e = entry(1);
+    ASSERT_FALSE(underscore.empty());
+    start_input();
+    POINT origin = {0, 0};
+    ClientToScreen(hwnd, &origin);
+    int looks[3] = {0, 0, 0};  // "_", blank, anything else
+    int turns = 0, last = -1;
+    DWORD start = GetTickCount();
+    while (turns < 4 && GetTickCount() - start < 4000) {
+        PixelCanvas c = make_canvas(e.char_width, e.char_height);
+        HDC screen = GetDC(NULL);
+        BitBlt(c.dc, 0, 0, e.char_width, e.char_height, screen, origin.x, origin.y, SRCCOPY);
+        ReleaseDC(NULL, screen);
+        std::vector<uint32_t> cell = take_pixels(c);
+        int look = same_as_first_cell(cell, underscore, e.width, e.char_width, e.char_height) ? 0
+                   : same_as_first_cell(cell, blank, e.width, e.char_width, e.char_height) ? 1 : 2;
+        looks[look]++;
+        if (look < 2 && last >= 0 && look != last) turns++;
+        if (look < 2) last = look;
+        Sleep(20);
+    }
+    EXPECT_EQ(0, looks[2]) << "looks that were neither";
+    EXPECT_GE(turns, 4) << looks[0] << " looks showed the cursor, " << looks[1] << " a blank";
+    post_chars(hwnd, L"\r");
+    ASSERT_TRUE(wait_worker(5000));
+}
+
 TEST(LineInput, CtrlVPastesTheFirstClipboardLineWithoutFinishing)
 {
     HWND hwnd = fresh_window();
