@@ -10,7 +10,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 
-#include "imagewin/file_rules.h"
+#include "imagewin/metafile_check.h"
 #include "imagewin/file_stream.h"
 #include "imagewin/gdiplus_flat.h"
 #include "imagewin/imagewin.h"
@@ -199,7 +199,7 @@ static void image_file_size(const wchar_t *path, UINT *width, UINT *height)
     uint64_t size = 0;
     const uint8_t *bytes = file_stream_bytes(stream, &size);
     GpImage *image = NULL;
-    if (check_image_header(bytes, size) == 0 && GdipLoadImageFromStream(stream, &image) == 0 && image) {
+    if (check_before_decoding(bytes, size) == 0 && GdipLoadImageFromStream(stream, &image) == 0 && image) {
         GdipGetImageWidth(image, width);
         GdipGetImageHeight(image, height);
         GdipDisposeImage(image);

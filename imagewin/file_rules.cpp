@@ -114,25 +114,3 @@ int memory_seek(uint64_t size, uint64_t *position, int origin, int64_t move)
     *position = (uint64_t)to;
     return 0;
 }
-
-static int32_t little32(const uint8_t *b)
-{
-    return (int32_t)((uint32_t)b[0] | (uint32_t)b[1] << 8 | (uint32_t)b[2] << 16 | (uint32_t)b[3] << 24);
-}
-
-// A rectangle of four 32-bit fields (left, top, right, bottom) that is not inverted.
-static bool upright_rectangle(const uint8_t *b)
-{
-    return little32(b + 8) >= little32(b) && little32(b + 12) >= little32(b + 4);
-}
-
-#define EMF_HEADER_BYTES 88  // the fixed part of the header record
-
-int check_image_header(const uint8_t *bytes, uint64_t size)
-{
-    if (!bytes || size < EMF_HEADER_BYTES) return 0;
-    bool emf = little32(bytes) == 1 && bytes[40] == ' ' && bytes[41] == 'E' && bytes[42] == 'M' && bytes[43] == 'F';
-    if (!emf) return 0;
-    if (!upright_rectangle(bytes + 8) || !upright_rectangle(bytes + 24)) return 1;  // bounds, frame
-    return 0;
-}

@@ -45,11 +45,6 @@ int check_packed_dib(const DibHeaderFields &h, uint64_t block_size, DibLayout *o
 void paste_dib_indices(const uint8_t *bits, int32_t dib_width, int32_t dib_height, uint8_t *image,
                        int image_width, int image_height, int64_t image_stride, int x, int y);
 
-// Header check of an image file before it goes to the decoder, for damage that decoders take
-// far too long over: an enhanced metafile whose bounds or frame rectangle is inverted (its
-// playback then spans a huge area). 0 let the decoder judge; 1 refuse.
-int check_image_header(const uint8_t *bytes, uint64_t size);
-
 // Reading a file held in memory (size bytes) at a position that seeks may have put anywhere.
 // Bytes a read of wanted bytes at position gets: 0 at or beyond the end, never past it.
 uint64_t memory_read_count(uint64_t size, uint64_t position, uint64_t wanted);

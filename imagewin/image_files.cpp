@@ -111,8 +111,7 @@ int load_image_file(const char *file_name, int x, int y)
     uint64_t size = 0;
     const uint8_t *bytes = file_stream_bytes(stream, &size);
     // A metafile is walked record by record first: the player trusts what the records claim.
-    if (check_image_header(bytes, size) != 0 || check_metafile(bytes, size) != 0 ||
-        check_windows_metafile(bytes, size) != 0) {
+    if (check_before_decoding(bytes, size) != 0) {
         close_file_stream(stream);
         return 1;
     }

@@ -497,3 +497,9 @@ int check_metafile(const uint8_t *bytes, uint64_t size)
     }
     return 1;  // the end-of-file record was never reached
 }
+
+int check_before_decoding(const uint8_t *bytes, uint64_t size)
+{
+    if (check_metafile(bytes, size) != 0) return 1;
+    return check_windows_metafile(bytes, size);
+}

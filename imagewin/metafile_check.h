@@ -50,4 +50,8 @@ int metafile_bitmap_layout(const uint8_t *info, uint64_t info_bytes, uint32_t us
 // record is not the last.
 int check_windows_metafile(const uint8_t *bytes, uint64_t size);
 
+// The check of a file's bytes before they go to the decoder, for every way in (loading,
+// dropped files): both metafile walks. 0 let the decoder judge; 1 refuse.
+int check_before_decoding(const uint8_t *bytes, uint64_t size);
+
 #endif

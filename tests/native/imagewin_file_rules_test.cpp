@@ -228,28 +228,3 @@ TEST(FileRules, MemoryReadsNeverPassTheEndWhereverSeeksPutThePosition)
     EXPECT_EQ(1, memory_seek(100, &at, 1, 1));
     EXPECT_EQ((uint64_t)1 << 62, at);
 }
-
-// Enhanced metafiles whose bounds or frame are inverted are refused before decoding; every
-// other file, metafile or not, short or long, is left to the decoder.
-TEST(FileRules, ImageHeaderCheckRefusesOnlyInvertedMetafileRectangles)
-{
-    std::vector<uint8_t> emf(108, 0);
-    emf[0] = 1;  // header record
-    memcpy(&emf[40], " EMF", 4);
-    const int32_t bounds[4] = {0, 0, 63, 47}, frame[4] = {0, 0, 2000, 1500};
-    memcpy(&emf[8], bounds, 16);
-    memcpy(&emf[24], frame, 16);
-    EXPECT_EQ(0, check_image_header(emf.data(), emf.size()));
-    std::vector<uint8_t> bad = emf;
-    const int32_t top = 0x20000;
-    memcpy(&bad[28], &top, 4);
-    EXPECT_EQ(1, check_image_header(bad.data(), bad.size())) << "frame top below its bottom";
-    bad = emf;
-    const int32_t left = 100;
-    memcpy(&bad[8], &left, 4);
-    EXPECT_EQ(1, check_image_header(bad.data(), bad.size())) << "bounds left beyond right";
-    EXPECT_EQ(0, check_image_header(bad.data(), 87)) << "too short to judge";
-    bad[40] = 'x';
-    EXPECT_EQ(0, check_image_header(bad.data(), bad.size())) << "no metafile signature";
-    EXPECT_EQ(0, check_image_header(NULL, 0));
-}

@@ -57,7 +57,7 @@ struct Emf {
         }
         return at;
     }
-    int check() const { return check_metafile(b.data(), b.size()); }
+    int check() const { return check_before_decoding(b.data(), b.size()); }
 };
 
 }  // namespace
@@ -96,6 +96,8 @@ TEST(MetafileCheck, RefusesRecordsThatLieAboutTheirSizeOrContents)
         {sound.ellipse + 4, 26, "a size that is no multiple of 4"},
         {sound.ellipse + 4, 0x4000, "a record past the end"},
         {48, 0x10000, "a header byte count beyond the file"},
+        {28, 0x20000, "a frame whose top lies below its bottom"},
+        {8, 100, "bounds whose left lies beyond their right"},
         {60, 0x4000, "a description outside the file"},
         {sound.text + 44, 0x04000003, "more characters than the record holds"},
         {sound.text + 48, 0x0100004C, "a string offset outside the record"},

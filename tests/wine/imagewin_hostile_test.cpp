@@ -417,8 +417,7 @@ uint64_t platform_keeps(const std::string &path)
         if (!stream) return;
         uint64_t size = 0;
         const uint8_t *bytes = file_stream_bytes(stream, &size);
-        if (check_image_header(bytes, size) != 0 || check_metafile(bytes, size) != 0 ||
-            check_windows_metafile(bytes, size) != 0) {  // never handed to the decoder: some would hang it
+        if (check_before_decoding(bytes, size) != 0) {  // never handed to the decoder: some would hang it
             close_file_stream(stream);
             return;
         }
