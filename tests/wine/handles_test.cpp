@@ -64,6 +64,20 @@ GuiCounts counts(void)
     return c;
 }
 
+// The counts once two in a row agree: objects that the last cycle's windows and the clipboard
+// free a moment later (on this thread or the GUI thread) must not pass for a change.
+GuiCounts settled_counts(void)
+{
+    GuiCounts last = counts();
+    for (int i = 0; i < 40; i++) {
+        Sleep(25);
+        GuiCounts now = counts();
+        if (now.gdi == last.gdi && now.user == last.user) return now;
+        last = now;
+    }
+    return last;
+}
+
 }  // namespace
 
 TEST(Handles, TwoHundredLivesOfEveryWindowKindLeaveTheCountsWhereTheyWere)
@@ -76,7 +90,7 @@ TEST(Handles, TwoHundredLivesOfEveryWindowKindLeaveTheCountsWhereTheyWere)
 
     // A first cycle warms what the system keeps once used (codecs, fonts, clipboard formats).
     on_worker([] { one_cycle(); });
-    GuiCounts before = counts();
+    GuiCounts before = settled_counts();
     // The counting itself sees one pen, one window and one menu more while they live.
     HPEN pen = CreatePen(PS_SOLID, 1, 0);
     HMENU menu = CreatePopupMenu();
@@ -89,7 +103,7 @@ TEST(Handles, TwoHundredLivesOfEveryWindowKindLeaveTheCountsWhereTheyWere)
     ASSERT_GE(more.user, before.user + 2) << "the count sees USER objects";
     ASSERT_EQ(before.gdi, counts().gdi);
     for (int i = 0; i < 200; i++) on_worker([] { one_cycle(); });
-    GuiCounts after = counts();
+    GuiCounts after = settled_counts();
     EXPECT_EQ(before.gdi, after.gdi) << "GDI objects after 200 cycles";
     EXPECT_EQ(before.user, after.user) << "USER objects after 200 cycles";
 
